@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the builds and tests need; quick when they are present.
+# Usage: scripts/install-deps.sh [linux] [windows]   (both when none is named)
+set -euo pipefail
+
+want_linux=0 want_windows=0
+[ $# -eq 0 ] && set -- linux windows
+for arg in "$@"; do
+  case "$arg" in
+    linux) want_linux=1 ;;
+    windows) want_windows=1 ;;
+    *) echo "install-deps: unknown part '$arg'" >&2; exit 2 ;;
+  esac
+done
+
+packages=()
+[ $want_linux -eq 1 ] && packages+=(cmake ninja-build g++ qt6-base-dev libgtest-dev
+  xvfb xauth xdotool x11-utils imagemagick clang-format)
+[ $want_windows -eq 1 ] && packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+  wine wine32:i386 wine64 xvfb xauth)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+if [ $want_windows -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  $sudo dpkg --add-architecture i386
+fi
+echo "install-deps: installing ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,31 @@
+#include "support/StandIns.h"
+
+#include "startup/modMain.h"
+
+namespace testing_support {
+
+void OutsideWorldTest::SetUp() {
+    saved_ = ui::World();
+    ClearStore();
+    modMain::ScreenSaverType = 0;
+    modMain::LipsHourHandColor = modMain::LipsMinuteHandColor = modMain::LipsSecondHandColor = 0;
+
+    ui::Outside& world = ui::World();
+    world.ShowMessage = [this](const std::string& text, int style, const std::string& title) {
+        messages.push_back({text, style, title});
+    };
+    world.CommandLine = [this] { return commandLine; };
+    world.AnotherInstanceRunning = [this] { return anotherInstance; };
+    world.Now = [this] { return now; };
+    world.EndProcess = [this] {
+        ++ends;
+        throw ui::ProcessEnded{};
+    };
+}
+
+void OutsideWorldTest::TearDown() {
+    ui::World() = saved_;
+    ClearStore();
+}
+
+} // namespace testing_support

@@ -1,0 +1,53 @@
+#pragma once
+// Stand-ins for the outside world: what a person answers, another process, the clock,
+// the command line and the end of the process. Everything else is the real program.
+
+#include "ui/Outside.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct ShownMessage {
+    std::string text;
+    int style = 0;
+    std::string title;
+};
+
+// Replaces the outside world for one test, with an empty settings store and the program-wide
+// values as a new process has them; puts everything back afterwards.
+class OutsideWorldTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs a routine that may end the process; true when it did.
+    template <typename Routine> bool Ends(Routine&& routine) {
+        try {
+            routine();
+        } catch (const ui::ProcessEnded&) {
+            return true;
+        }
+        return false;
+    }
+
+    std::vector<ShownMessage> messages;
+    std::string commandLine;
+    bool anotherInstance = false;
+    ui::LocalTime now{12, 0, 0, 43200.0};
+    int ends = 0;
+
+private:
+    ui::Outside saved_;
+};
+
+// The test store: values as the program stores them, and ways to break the store.
+void ClearStore();
+std::optional<std::string> Stored(const std::string& name);
+std::vector<std::string> StoredNames();
+// Makes every read of the program's key fail until ClearStore.
+void BreakStore();
+
+} // namespace testing_support

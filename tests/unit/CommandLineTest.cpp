@@ -1,0 +1,39 @@
+#include "startup/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+using modMain::Mode;
+using modMain::ModeOf;
+using modMain::PreviewWindowNumber;
+
+TEST(CommandLine, FirstTwoCharactersChooseTheModeInAnyCase) {
+    EXPECT_EQ(ModeOf("/c"), Mode::Setup);
+    EXPECT_EQ(ModeOf("/C"), Mode::Setup);
+    EXPECT_EQ(ModeOf("/c:4711"), Mode::Setup);
+    EXPECT_EQ(ModeOf("/s"), Mode::Saver);
+    EXPECT_EQ(ModeOf("/S"), Mode::Saver);
+    EXPECT_EQ(ModeOf("/sx"), Mode::Saver);
+    EXPECT_EQ(ModeOf("/p 4711"), Mode::Preview);
+    EXPECT_EQ(ModeOf("/P:4711"), Mode::Preview);
+    EXPECT_EQ(ModeOf(""), Mode::Setup); // the system's Configure command
+    for (const char* other : {"/a", "/x", "/", "c", "-s", " /s", "s/", "/ p", "\\s"})
+        EXPECT_EQ(ModeOf(other), Mode::None) << other;
+}
+
+TEST(CommandLine, PreviewPaneFollowsOneSeparator) {
+    EXPECT_EQ(PreviewWindowNumber("/p 4711"), 4711);
+    EXPECT_EQ(PreviewWindowNumber("/p:4711"), 4711);
+    EXPECT_EQ(PreviewWindowNumber("/P 4711"), 4711);
+    EXPECT_EQ(PreviewWindowNumber("/p  4711"), 4711);
+    EXPECT_EQ(PreviewWindowNumber("/p\xE2\x98\xBE"
+                                  "4711"),
+              4711); // a separator of several bytes
+    EXPECT_EQ(PreviewWindowNumber("/p -2147483648"), INT32_MIN);
+    EXPECT_EQ(PreviewWindowNumber("/p4711"), 711); // any character separates
+}
+
+TEST(CommandLine, MissingOrBadPaneHandleGivesNothing) {
+    for (const char* bad :
+         {"/p", "/p ", "/p:", "/p abc", "/p 12abc", "/p 0x1F", "/p 99999999999", "/p 2147483648"})
+        EXPECT_FALSE(PreviewWindowNumber(bad).has_value()) << bad;
+}

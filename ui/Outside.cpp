@@ -1,0 +1,10 @@
+#include "ui/Outside.h"
+
+namespace ui {
+
+Outside& World() {
+    static Outside world = RealWorld();
+    return world;
+}
+
+} // namespace ui

@@ -1,0 +1,39 @@
+#pragma once
+// The world outside the program: what a person answers, the clock, other processes and the
+// end of the process. The backend fills the table with the real services; tests may replace
+// entries, and nothing else in the program or the layer may.
+
+#include <functional>
+#include <string>
+
+namespace ui {
+
+struct LocalTime {
+    int Hour = 0;   // 0 to 23
+    int Minute = 0; // 0 to 59
+    int Second = 0; // 0 to 59
+    double SecondsSinceMidnight = 0;
+};
+
+// What a stand-in for the end of the process throws instead of ending it. Traps let it pass.
+struct ProcessEnded {};
+
+struct Outside {
+    // A modal message box with one OK button; returns when the person has closed it.
+    std::function<void(const std::string& text, int style, const std::string& title)> ShowMessage;
+    // The command line without the program's path and the blanks after it, in UTF-8.
+    std::function<std::string()> CommandLine;
+    // Whether another process of this program runs beside this one.
+    std::function<bool()> AnotherInstanceRunning;
+    std::function<LocalTime()> Now;
+    // Ends the process at once: no further event or close handler runs. Never returns.
+    std::function<void()> EndProcess;
+};
+
+// The process's table. Starts as the backend's real services.
+Outside& World();
+
+// The backend's real services (defined in ui/qt or ui/win32).
+Outside RealWorld();
+
+} // namespace ui

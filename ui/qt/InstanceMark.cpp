@@ -1,0 +1,45 @@
+#include "ui/InstanceMark.h"
+
+#include <QDir>
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <unistd.h>
+
+namespace ui {
+
+// An exclusive lock on a file in the user's runtime folder; the kernel drops it with the process.
+struct InstanceMark::Handle {
+    int fd = -1;
+    bool held = false;
+    ~Handle() {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+namespace {
+
+std::string LockPath() {
+    // Read directly: Qt's own lookup warns on every start where the variable is unset.
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::tempPath();
+    return QDir(folder).filePath(QStringLiteral("moondial-%1.lock").arg(::getuid())).toStdString();
+}
+
+} // namespace
+
+InstanceMark::InstanceMark() : handle_(std::make_unique<Handle>()) {
+    handle_->fd = ::open(LockPath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // A lock file that cannot be opened cannot show another instance either.
+    handle_->held = handle_->fd < 0 || ::flock(handle_->fd, LOCK_EX | LOCK_NB) == 0;
+}
+
+InstanceMark::~InstanceMark() = default;
+
+bool InstanceMark::Held() const {
+    return handle_->held;
+}
+
+} // namespace ui

@@ -1,0 +1,55 @@
+#include "ui/InstanceMark.h"
+#include "ui/Outside.h"
+#include "ui/Services.h"
+#include "ui/SystemClock.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QStringList>
+#include <cstdio>
+#include <unistd.h>
+
+namespace ui {
+
+namespace {
+
+void ShowMessageBox(const std::string& text, int style, const std::string& title) {
+    QMessageBox box(style == CriticalStyle ? QMessageBox::Critical : QMessageBox::Warning,
+                    QString::fromStdString(title),
+                    QString::fromStdString(text).replace(QStringLiteral("\r\n"), "\n"),
+                    QMessageBox::Ok);
+    box.exec();
+}
+
+std::string ArgumentText() {
+    QStringList arguments = QCoreApplication::arguments();
+    if (!arguments.isEmpty())
+        arguments.removeFirst();
+    return arguments.join(' ').toStdString();
+}
+
+bool OtherInstanceHoldsMark() {
+    // Taken at the first question and held until the process ends.
+    static const InstanceMark mark;
+    return !mark.Held();
+}
+
+[[noreturn]] void EndNow() {
+    // Settings are on disk after every write, so nothing is lost by skipping the clean-up.
+    std::fflush(nullptr);
+    _exit(0);
+}
+
+} // namespace
+
+Outside RealWorld() {
+    Outside world;
+    world.ShowMessage = ShowMessageBox;
+    world.CommandLine = ArgumentText;
+    world.AnotherInstanceRunning = OtherInstanceHoldsMark;
+    world.Now = SystemNow;
+    world.EndProcess = EndNow;
+    return world;
+}
+
+} // namespace ui

@@ -1,0 +1,113 @@
+#include "ui/Application.h"
+
+#include "ui/win32/Text.h"
+
+#include <vector>
+#include <windows.h>
+
+namespace ui::app {
+
+namespace {
+
+std::wstring ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+// The program's own version block, read back as the system reads it.
+std::vector<unsigned char> VersionBlock() {
+    const std::wstring path = ModulePath();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    std::vector<unsigned char> block(size);
+    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, block.data()))
+        block.clear();
+    return block;
+}
+
+} // namespace
+
+Version ProgramVersion() {
+    auto block = VersionBlock();
+    VS_FIXEDFILEINFO* info = nullptr;
+    UINT length = 0;
+    if (block.empty() ||
+        !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+        length < sizeof *info)
+        return {MOONDIAL_VERSION_MAJOR, MOONDIAL_VERSION_MINOR, MOONDIAL_VERSION_REVISION};
+    return {static_cast<int>(HIWORD(info->dwFileVersionMS)),
+            static_cast<int>(LOWORD(info->dwFileVersionMS)),
+            static_cast<int>(LOWORD(info->dwFileVersionLS))};
+}
+
+std::string FileDescription() {
+    auto block = VersionBlock();
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    }* translations = nullptr;
+    UINT length = 0;
+    if (block.empty() ||
+        !VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                        reinterpret_cast<void**>(&translations), &length) ||
+        length < sizeof *translations)
+        return {};
+    wchar_t query[64];
+    wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\FileDescription", translations->language,
+              translations->codePage);
+    wchar_t* text = nullptr;
+    if (!VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&text), &length) || !text)
+        return {};
+    return win32::Utf8(std::wstring_view(text, length ? length - 1 : 0));
+}
+
+std::string Folder() {
+    std::wstring path = ModulePath();
+    const auto slash = path.find_last_of(L"\\/");
+    path.resize(slash == std::wstring::npos ? 0 : slash);
+    return win32::Utf8(path);
+}
+
+namespace {
+
+BOOL CALLBACK CountVisible(HWND window, LPARAM count) {
+    if (IsWindowVisible(window))
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
+bool AnyWindowOpen() {
+    int count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&count));
+    return count > 0;
+}
+
+} // namespace
+
+int Run(int /*argc*/, char** /*argv*/, void (*main)()) {
+    try {
+        main();
+    } catch (const ProcessEnded&) {
+        return 0;
+    } catch (...) {
+        ReportUntrapped();
+    }
+    if (!AnyWindowOpen())
+        return 0;
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+} // namespace ui::app
