@@ -1,0 +1,451 @@
+// The end-to-end script's eyes and hands inside the Wine prefix: starts the program as the
+// display settings do and watches the windows it shows, answers its message boxes, and reads
+// its settings and resources. It prints facts, one a line; the script judges them.
+//
+//   probe run [--hold-instance] [--answer TITLE] TIMEOUT_MS PROGRAM ARGUMENTS
+//   probe store [NAME=VALUE...]      the settings key holds exactly these texts afterwards
+//   probe settings                   every value of the settings key
+//   probe resources PROGRAM          the version block, name string and icon sizes
+
+#include <algorithm>
+#include <cstdint>
+#include <cwchar>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+#include <windows.h>
+
+namespace {
+
+constexpr const wchar_t* SettingsKey = L"Software\\Quillon\\Moondial";
+constexpr const wchar_t* InstanceMarkName = L"Local\\Quillon.Moondial.Instance";
+
+std::string Utf8(std::wstring_view wide) {
+    if (wide.empty())
+        return {};
+    const int size = static_cast<int>(wide.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), length, nullptr, nullptr);
+    return text;
+}
+
+// Printable ASCII stays, everything else is escaped, so equal lines mean equal bytes.
+std::string Escaped(std::wstring_view wide) {
+    static constexpr char digits[] = "0123456789abcdef";
+    std::string out;
+    for (const unsigned char c : Utf8(wide)) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (c >= 0x20 && c < 0x7f) {
+                out += static_cast<char>(c);
+            } else {
+                out += "\\x";
+                out += digits[c >> 4];
+                out += digits[c & 15];
+            }
+        }
+    }
+    return out;
+}
+
+std::string Quoted(std::wstring_view wide) {
+    return '"' + Escaped(wide) + '"';
+}
+
+// Raw bytes: the C runtime's text mode would turn each line end into CR LF.
+void Say(const std::string& line) {
+    const std::string bytes = line + '\n';
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+              &written, nullptr);
+}
+
+int Fail(const std::string& why) {
+    Say("probe: " + why);
+    return 2;
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256] = {};
+    GetClassNameW(window, name, 256);
+    return name;
+}
+
+// Through WM_GETTEXT, as a person's screen reader would see it; bounded so a hung program
+// cannot hang the probe.
+std::wstring TextOf(HWND window) {
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+        return {};
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    text.resize(std::min<std::size_t>(copied, length));
+    return text;
+}
+
+// ---- run ----------------------------------------------------------------------------------
+
+struct Watch {
+    DWORD processId = 0;
+    std::wstring answerTitle; // empty: answer nothing
+    std::set<HWND> known;     // reported or answered
+    int answered = 0;
+};
+
+Watch watch;
+
+bool IsAnswerable(HWND window) {
+    wchar_t title[256] = {};
+    GetWindowTextW(window, title, 256);
+    return !watch.answerTitle.empty() && ClassOf(window) == L"#32770" && watch.answerTitle == title;
+}
+
+// Every top-level window the program shows, however briefly, except the boxes we answer.
+void Note(HWND window) {
+    if (watch.known.count(window))
+        return;
+    if (!IsWindow(window)) {
+        // Shown and already gone: nothing tells whether it was top-level, so count it.
+        watch.known.insert(window);
+        Say("window (destroyed before it could be looked at)");
+        return;
+    }
+    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow() || IsAnswerable(window))
+        return;
+    watch.known.insert(window);
+    Say("window " + Escaped(ClassOf(window)) + " " + Quoted(TextOf(window)));
+}
+
+void CALLBACK OnShow(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (window && object == OBJID_WINDOW && child == CHILDID_SELF)
+        Note(window);
+}
+
+void Pump() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+BOOL CALLBACK CollectVisible(HWND window, LPARAM list) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (processId == watch.processId && IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// Polling backs up the show events, which Wine may not raise for every window.
+void LookAround() {
+    std::vector<HWND> visible;
+    EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&visible));
+    // Show events of a box's controls are queued before the box is visible; handle them while
+    // the controls still exist.
+    Pump();
+    for (HWND window : visible) {
+        if (watch.known.count(window) || !IsWindow(window))
+            continue;
+        if (!IsAnswerable(window)) {
+            Note(window);
+            continue;
+        }
+        watch.known.insert(window);
+        ++watch.answered;
+        Say("box " + Quoted(TextOf(GetDlgItem(window, 0xFFFF))));
+        HWND button = GetDlgItem(window, IDOK);
+        if (!button)
+            button = GetDlgItem(window, IDCANCEL);
+        if (!button) {
+            Say("box has neither an OK nor a Cancel button");
+            continue;
+        }
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+    }
+}
+
+int Run(int argc, wchar_t** argv) {
+    bool holdInstance = false;
+    int i = 0;
+    for (; i < argc; ++i) {
+        const std::wstring_view option = argv[i];
+        if (option == L"--hold-instance") {
+            holdInstance = true;
+        } else if (option == L"--answer" && i + 1 < argc) {
+            watch.answerTitle = argv[++i];
+        } else {
+            break;
+        }
+    }
+    if (argc - i != 3)
+        return Fail("usage: run [--hold-instance] [--answer TITLE] TIMEOUT_MS PROGRAM ARGUMENTS");
+    const DWORD timeout = static_cast<DWORD>(std::wcstoul(argv[i], nullptr, 10));
+    const std::wstring program = argv[i + 1];
+    const std::wstring arguments = argv[i + 2];
+
+    // Another instance, as far as the program can tell, is whoever holds this mark.
+    HANDLE mark = nullptr;
+    if (holdInstance) {
+        mark = CreateMutexW(nullptr, FALSE, InstanceMarkName);
+        if (!mark || GetLastError() == ERROR_ALREADY_EXISTS)
+            return Fail("could not take the instance mark");
+    }
+
+    // The quoted path and the arguments, as the display settings start a screen saver.
+    std::wstring commandLine = L"\"" + program + L"\"";
+    if (!arguments.empty())
+        commandLine += L" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_SUSPENDED, nullptr, nullptr, &startup, &process))
+        return Fail("cannot start " + Utf8(program) + ": error " + std::to_string(GetLastError()));
+    watch.processId = process.dwProcessId;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, OnShow,
+                                         process.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+    ResumeThread(process.hThread);
+
+    const ULONGLONG start = GetTickCount64();
+    bool ended = false;
+    for (;;) {
+        const ULONGLONG elapsed = GetTickCount64() - start;
+        if (elapsed >= timeout)
+            break;
+        const DWORD wait = MsgWaitForMultipleObjects(
+            1, &process.hProcess, FALSE, std::min<DWORD>(5, timeout - elapsed), QS_ALLINPUT);
+        if (wait == WAIT_OBJECT_0) {
+            ended = true;
+            break;
+        }
+        LookAround();
+    }
+    Pump();
+    if (hook)
+        UnhookWinEvent(hook);
+
+    const ULONGLONG elapsed = GetTickCount64() - start;
+    if (ended) {
+        DWORD code = 0;
+        GetExitCodeProcess(process.hProcess, &code);
+        Say("exit " + std::to_string(code) + " after " + std::to_string(elapsed) + " ms");
+    } else {
+        Say("still running after " + std::to_string(elapsed) + " ms");
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    Say("answered " + std::to_string(watch.answered));
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    if (mark)
+        CloseHandle(mark);
+    return ended ? 0 : 1;
+}
+
+// ---- store and settings -------------------------------------------------------------------
+
+int Store(int argc, wchar_t** argv) {
+    const LONG deleted = RegDeleteTreeW(HKEY_CURRENT_USER, SettingsKey);
+    if (deleted != ERROR_SUCCESS && deleted != ERROR_FILE_NOT_FOUND)
+        return Fail("cannot delete the settings key: error " + std::to_string(deleted));
+    if (argc == 0)
+        return 0;
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, SettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS)
+        return Fail("cannot create the settings key");
+    int result = 0;
+    for (int i = 0; i < argc; ++i) {
+        const std::wstring pair = argv[i];
+        const auto equals = pair.find(L'=');
+        if (equals == std::wstring::npos) {
+            result = Fail("not NAME=VALUE: " + Utf8(pair));
+            continue;
+        }
+        const std::wstring name = pair.substr(0, equals);
+        const std::wstring value = pair.substr(equals + 1);
+        if (RegSetValueExW(
+                key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
+            result = Fail("cannot store " + Utf8(name));
+    }
+    RegCloseKey(key);
+    return result;
+}
+
+// One line a value, sorted, in the registry's export form; other kinds than text say so.
+int Settings() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
+        Say("no key");
+        return 0;
+    }
+    std::vector<std::string> lines;
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[16384];
+        DWORD nameLength = 16384;
+        DWORD type = 0;
+        DWORD bytes = 0;
+        if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, nullptr, &bytes) !=
+            ERROR_SUCCESS)
+            break;
+        std::vector<wchar_t> data(bytes / sizeof(wchar_t) + 1, L'\0');
+        nameLength = 16384;
+        RegEnumValueW(key, i, name, &nameLength, nullptr, &type,
+                      reinterpret_cast<BYTE*>(data.data()), &bytes);
+        std::string line = Quoted(std::wstring_view(name, nameLength)) + "=";
+        if (type == REG_SZ) {
+            // The stored terminator is not part of the text; a missing one is no fault.
+            std::wstring_view text(data.data(), bytes / sizeof(wchar_t));
+            if (!text.empty() && text.back() == L'\0')
+                text.remove_suffix(1);
+            line += Quoted(text);
+        } else {
+            line += "type " + std::to_string(type) + ", " + std::to_string(bytes) + " bytes";
+        }
+        lines.push_back(line);
+    }
+    for (DWORD i = 0;; ++i) {
+        wchar_t name[256];
+        DWORD nameLength = 256;
+        if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+            ERROR_SUCCESS)
+            break;
+        lines.push_back("subkey " + Quoted(std::wstring_view(name, nameLength)));
+    }
+    RegCloseKey(key);
+    std::sort(lines.begin(), lines.end());
+    for (const auto& line : lines)
+        Say(line);
+    return 0;
+}
+
+// ---- resources ----------------------------------------------------------------------------
+
+#pragma pack(push, 2)
+struct IconDirectoryEntry {
+    BYTE width;
+    BYTE height;
+    BYTE colorCount;
+    BYTE reserved;
+    WORD planes;
+    WORD bitCount;
+    DWORD bytes;
+    WORD id;
+};
+struct IconDirectory {
+    WORD reserved;
+    WORD type;
+    WORD count;
+    IconDirectoryEntry entries[1];
+};
+#pragma pack(pop)
+
+std::wstring VersionText(const std::vector<BYTE>& block, const std::wstring& name) {
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    }* translation = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                        reinterpret_cast<void**>(&translation), &length) ||
+        length < sizeof *translation)
+        return L"(no translation)";
+    wchar_t query[128];
+    wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\%s", translation->language,
+              translation->codePage, name.c_str());
+    wchar_t* text = nullptr;
+    if (!VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&text), &length) || !text)
+        return L"(none)";
+    return std::wstring(text, length ? length - 1 : 0);
+}
+
+int Resources(const std::wstring& path) {
+    DWORD ignored = 0;
+    std::vector<BYTE> block(GetFileVersionInfoSizeW(path.c_str(), &ignored));
+    if (block.empty() ||
+        !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
+        return Fail("no version block in " + Utf8(path));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
+        length >= sizeof *fixed)
+        Say("file-version " + std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
+            std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+            std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
+            std::to_string(LOWORD(fixed->dwFileVersionLS)));
+    Say("file-version-text " + Quoted(VersionText(block, L"FileVersion")));
+    Say("file-description " + Quoted(VersionText(block, L"FileDescription")));
+
+    HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module)
+        return Fail("cannot load " + Utf8(path) + " as data");
+    wchar_t name[256] = {};
+    const int nameLength = LoadStringW(module, 1, name, 256);
+    Say("string-1 " + (nameLength > 0 ? Quoted(std::wstring_view(name, nameLength)) : "(none)"));
+
+    // Each image of the icon group, and whether the system can make an icon of it.
+    std::string icons = "icon-1";
+    HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(RT_GROUP_ICON));
+    const auto* directory =
+        group ? static_cast<const IconDirectory*>(LockResource(LoadResource(module, group)))
+              : nullptr;
+    if (!directory)
+        icons += " (none)";
+    for (WORD i = 0; directory && i < directory->count; ++i) {
+        const IconDirectoryEntry& entry = directory->entries[i];
+        const int width = entry.width ? entry.width : 256;
+        const int height = entry.height ? entry.height : 256;
+        icons += " " + std::to_string(width) + "x" + std::to_string(height);
+        HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(entry.id), MAKEINTRESOURCEW(RT_ICON));
+        void* bits = image ? LockResource(LoadResource(module, image)) : nullptr;
+        HICON icon =
+            bits ? CreateIconFromResourceEx(static_cast<BYTE*>(bits), SizeofResource(module, image),
+                                            TRUE, 0x00030000, width, height, 0)
+                 : nullptr;
+        if (icon)
+            DestroyIcon(icon);
+        else
+            icons += "(unusable)";
+    }
+    Say(icons);
+    FreeLibrary(module);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring_view command = argc > 1 ? argv[1] : L"";
+    if (command == L"run")
+        return Run(argc - 2, argv + 2);
+    if (command == L"store")
+        return Store(argc - 2, argv + 2);
+    if (command == L"settings" && argc == 2)
+        return Settings();
+    if (command == L"resources" && argc == 3)
+        return Resources(argv[2]);
+    return Fail("usage: probe run|store|settings|resources ...");
+}

@@ -1,0 +1,75 @@
+#pragma once
+// A top-level window. Its native window exists from construction on, hidden; the first Show
+// runs the Load handler and then shows it. Geometry is in twips.
+
+#include "ui/Color.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace ui {
+
+enum class BorderStyle {
+    None,           // no border and no title bar
+    FixedToolWindow // a small title bar with the caption and a close box; fixed size
+};
+
+class Form {
+public:
+    Form();
+    ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    // Appearance, set before the first Show.
+    void SetCaption(const std::string& caption);
+    void SetBackColor(Color color);
+    Color BackColor() const;
+    void SetBorderStyle(BorderStyle style);
+    void SetClientSize(double widthTwips, double heightTwips);
+    void SetStartMaximized(bool maximized); // covers the whole screen when shown
+    void SetPointerInvisible();             // no pointer shows over the window
+    void SetTopmost(bool topmost);          // above every window that is not topmost
+
+    // Runs Load once, if it has not run; the window stays hidden.
+    void Load();
+    // Runs Load if needed, then shows the window without waiting for it.
+    void Show();
+    void Hide();
+    // Runs Unload, then destroys the window. Closing by the close box does the same.
+    void Close();
+    bool Visible() const;
+    bool Loaded() const;
+
+    // Outer geometry, in twips.
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void Move(double left, double top);
+    // Inner size, in twips.
+    double ScaleWidth() const;
+    double ScaleHeight() const;
+
+    // The native window: an HWND on Windows, an X11 window id on Linux.
+    std::uintptr_t Handle() const;
+
+    // Handlers. Pointer positions are in twips within the window's inner area.
+    std::function<void()> OnLoad;
+    std::function<void()> OnResize;
+    std::function<void()> OnUnload;
+    std::function<void()> OnClick;
+    std::function<void(float x, float y)> OnMouseMove;
+    // Every key pressed while the window or any of its controls has the keyboard focus.
+    std::function<void()> OnKeyDown;
+
+    struct Impl;
+    Impl& Native() const { return *impl_; }
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace ui

@@ -1,0 +1,38 @@
+#pragma once
+// Decoded pictures: the program's own art and the user's picture files.
+
+#include <memory>
+#include <string>
+
+namespace ui {
+
+class Picture {
+public:
+    Picture() = default; // the empty picture
+
+    bool Empty() const { return !data_; }
+    int WidthPixels() const;
+    int HeightPixels() const;
+
+    struct Data; // the backend's decoded image
+    explicit Picture(std::shared_ptr<const Data> data) : data_(std::move(data)) {}
+    const Data* Get() const { return data_.get(); }
+
+private:
+    std::shared_ptr<const Data> data_;
+};
+
+// Pictures larger than this are refused as unreadable before any large allocation.
+constexpr long long MaxPicturePixels = 64LL * 1024 * 1024;
+constexpr long long MaxPictureBytes = 256LL * 1024 * 1024;
+
+// Decodes a Windows bitmap, GIF or JPEG file. The empty path gives the empty picture.
+// Fails with errors::FileNotFound, errors::PathNotFound, errors::InvalidPicture (data that
+// cannot be decoded, or too large), or another number for any other failure.
+Picture LoadPicture(const std::string& path);
+
+// The program's own art, embedded in the executable: "clock", "alarmclock", "lips",
+// "lips_small".
+Picture ResourcePicture(const std::string& name);
+
+} // namespace ui

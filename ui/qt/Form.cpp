@@ -1,0 +1,143 @@
+#include "ui/Dispatch.h"
+#include "ui/Units.h"
+#include "ui/qt/Widgets.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace ui {
+
+FormWidget::FormWidget(Form& form) : form_(form) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+}
+
+void FormWidget::resizeEvent(QResizeEvent*) {
+    if (form_.Loaded())
+        Dispatch(form_.OnResize);
+}
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    // The close box unloads the form as Close does; the window then hides.
+    event->ignore();
+    form_.Close();
+}
+
+void FormWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF at = event->position();
+    Dispatch(form_.OnMouseMove, static_cast<float>(at.x() * TwipsPerPixel),
+             static_cast<float>(at.y() * TwipsPerPixel));
+}
+
+void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
+    if (rect().contains(event->position().toPoint()))
+        Dispatch(form_.OnClick);
+}
+
+void FormWidget::keyPressEvent(QKeyEvent*) { Dispatch(form_.OnKeyDown); }
+
+Form::Form() : impl_(std::make_unique<Impl>()) {
+    impl_->widget = new FormWidget(*this);
+    impl_->widget->setAttribute(Qt::WA_NativeWindow);
+}
+
+Form::~Form() { delete impl_->widget; }
+
+void Form::SetCaption(const std::string& caption) {
+    impl_->widget->setWindowTitle(QString::fromStdString(caption));
+}
+
+void Form::SetBackColor(Color color) {
+    QPalette palette = impl_->widget->palette();
+    palette.setColor(QPalette::Window, QColor(color.Red, color.Green, color.Blue));
+    impl_->widget->setPalette(palette);
+}
+
+Color Form::BackColor() const {
+    const QColor c = impl_->widget->palette().color(QPalette::Window);
+    return Rgb(c.red(), c.green(), c.blue());
+}
+
+void Form::SetBorderStyle(BorderStyle style) {
+    QWidget* w = impl_->widget;
+    if (style == BorderStyle::None) {
+        w->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    } else {
+        w->setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint);
+        w->setFixedSize(w->size());
+    }
+}
+
+void Form::SetClientSize(double widthTwips, double heightTwips) {
+    QWidget* w = impl_->widget;
+    const QSize size(TwipsToPixels(widthTwips), TwipsToPixels(heightTwips));
+    if (w->minimumSize() == w->maximumSize())
+        w->setFixedSize(size);
+    else
+        w->resize(size);
+}
+
+void Form::SetStartMaximized(bool maximized) { impl_->startMaximized = maximized; }
+
+void Form::SetPointerInvisible() { impl_->widget->setCursor(Qt::BlankCursor); }
+
+void Form::SetTopmost(bool topmost) {
+    QWidget* w = impl_->widget;
+    const bool wasVisible = w->isVisible();
+    w->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+    if (wasVisible)
+        w->show();
+}
+
+void Form::Load() {
+    if (impl_->loaded)
+        return;
+    impl_->loaded = true;
+    Dispatch(OnLoad);
+}
+
+void Form::Show() {
+    Load();
+    if (!impl_->loaded) // the Load handler closed the form
+        return;
+    QWidget* w = impl_->widget;
+    if (impl_->startMaximized) {
+        w->setGeometry(QGuiApplication::primaryScreen()->geometry());
+        w->showFullScreen();
+    } else {
+        w->show();
+    }
+}
+
+void Form::Hide() { impl_->widget->hide(); }
+
+void Form::Close() {
+    if (impl_->loaded) {
+        impl_->loaded = false;
+        Dispatch(OnUnload);
+    }
+    impl_->widget->hide();
+}
+
+bool Form::Visible() const { return impl_->widget->isVisible(); }
+bool Form::Loaded() const { return impl_->loaded; }
+
+double Form::Left() const { return PixelsToTwips(impl_->widget->frameGeometry().x()); }
+double Form::Top() const { return PixelsToTwips(impl_->widget->frameGeometry().y()); }
+double Form::Width() const { return PixelsToTwips(impl_->widget->frameGeometry().width()); }
+double Form::Height() const { return PixelsToTwips(impl_->widget->frameGeometry().height()); }
+double Form::ScaleWidth() const { return PixelsToTwips(impl_->widget->width()); }
+double Form::ScaleHeight() const { return PixelsToTwips(impl_->widget->height()); }
+
+void Form::Move(double left, double top) {
+    impl_->widget->move(TwipsToPixels(left), TwipsToPixels(top));
+}
+
+std::uintptr_t Form::Handle() const { return impl_->widget->winId(); }
+
+} // namespace ui

@@ -1,0 +1,66 @@
+#include "ui/Picture.h"
+
+#include "ui/Error.h"
+#include "ui/qt/Widgets.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace ui {
+
+int Picture::WidthPixels() const { return data_ ? data_->pixmap.width() : 0; }
+int Picture::HeightPixels() const { return data_ ? data_->pixmap.height() : 0; }
+
+namespace {
+
+[[noreturn]] void Unreadable(const QString& why) {
+    throw Error(errors::InvalidPicture, "Invalid picture: " + why.toStdString());
+}
+
+Picture Decode(QImageReader& reader) {
+    const QSize size = reader.size(); // read from the header, before any pixel is decoded
+    if (size.isValid()) {
+        const long long pixels = 1LL * size.width() * size.height();
+        if (pixels > MaxPicturePixels || pixels * 4 > MaxPictureBytes)
+            Unreadable(QStringLiteral("%1 x %2 pixels is too large").arg(size.width()).arg(size.height()));
+    }
+    reader.setAllocationLimit(static_cast<int>(MaxPictureBytes / (1024 * 1024)));
+    const QImage image = reader.read();
+    if (image.isNull())
+        Unreadable(reader.errorString());
+    auto data = std::make_shared<Picture::Data>();
+    data->pixmap = QPixmap::fromImage(image);
+    return Picture(std::move(data));
+}
+
+} // namespace
+
+Picture LoadPicture(const std::string& path) {
+    if (path.empty())
+        return {};
+    const QString file = QString::fromStdString(path);
+    const QFileInfo info(file);
+    if (!info.exists()) {
+        if (!info.absoluteDir().exists())
+            throw Error(errors::PathNotFound, "Path not found");
+        throw Error(errors::FileNotFound, "File not found");
+    }
+    if (info.isDir())
+        throw Error(75, "Path/File access error");
+    QImageReader reader(file);
+    reader.setDecideFormatFromContent(true);
+    return Decode(reader);
+}
+
+Picture ResourcePicture(const std::string& name) {
+    static const char* const kinds[] = {".bmp", ".gif"};
+    for (const char* kind : kinds) {
+        QImageReader reader(QStringLiteral(":/art/") + QString::fromStdString(name) + kind);
+        if (reader.canRead())
+            return Decode(reader);
+    }
+    throw Error(errors::InvalidArgument, "No picture named " + name + " in the program");
+}
+
+} // namespace ui

@@ -1,0 +1,72 @@
+#pragma once
+// The Qt widgets behind the forms layer's windows.
+
+#include "ui/Form.h"
+#include "ui/PictureBox.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QWidget>
+#include <vector>
+
+namespace ui {
+
+struct Picture::Data {
+    QPixmap pixmap;
+};
+
+class FormWidget : public QWidget {
+public:
+    explicit FormWidget(Form& form);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    Form& form_;
+};
+
+class PictureWidget : public QWidget {
+public:
+    PictureWidget(PictureBox& box, QWidget* parent);
+
+    struct Line {
+        QPointF from, to;
+        QColor color;
+        int width;
+    };
+
+    Color back = Black;
+    Picture picture;
+    bool autoSize = false;
+    double scaleLeft = 0, scaleTop = 0, scaleWidth = 0, scaleHeight = 0; // 0: pixels in twips
+    int penWidth = 1;
+    std::vector<Line> lines;
+
+    QPointF ToPixels(double x, double y) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    PictureBox& box_;
+};
+
+struct Form::Impl {
+    FormWidget* widget = nullptr; // owned: deleted by ~Form
+    bool loaded = false;
+    bool startMaximized = false;
+};
+
+struct PictureBox::Impl {
+    QPointer<PictureWidget> widget; // a child of the parent's widget, which may delete it first
+};
+
+} // namespace ui
