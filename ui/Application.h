@@ -4,6 +4,7 @@
 #include "ui/Outside.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace ui::app {
@@ -32,6 +33,16 @@ std::string Folder();
 // Runs the program: calls main once, then delivers events while any window is open.
 // Returns the process's exit code.
 int Run(int argc, char** argv, void (*main)());
+
+// Keeps a window of the program alive for the rest of the run; Run destroys it on return.
+void KeepWindow(std::shared_ptr<void> window);
+template <typename Window> Window& Keep(std::shared_ptr<Window> window) {
+    Window& kept = *window;
+    KeepWindow(std::move(window));
+    return kept;
+}
+// Destroys the kept windows (called by Run before the window system goes).
+void ReleaseWindows();
 
 // What the backend does with a failure that no routine trapped: it says so and ends.
 [[noreturn]] void ReportUntrapped();

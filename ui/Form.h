@@ -38,7 +38,8 @@ public:
     // Runs Load if needed, then shows the window without waiting for it.
     void Show();
     void Hide();
-    // Runs Unload, then destroys the window. Closing by the close box does the same.
+    // Runs Unload, then hides the window; the next Show loads it again. Closing by the close
+    // box does the same.
     void Close();
     bool Visible() const;
     bool Loaded() const;

@@ -1,6 +1,7 @@
 #include "support/StandIns.h"
 
 #include "startup/modMain.h"
+#include "ui/Application.h"
 
 namespace testing_support {
 
@@ -24,6 +25,7 @@ void OutsideWorldTest::SetUp() {
 }
 
 void OutsideWorldTest::TearDown() {
+    ui::app::ReleaseWindows(); // windows a test's Main opened
     ui::World() = saved_;
     ClearStore();
 }

@@ -31,14 +31,17 @@ int Run(int argc, char** argv, void (*main)()) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName("Quillon");
     QApplication::setApplicationName("Moondial");
+    int status = 0;
     try {
         main();
+        if (AnyWindowOpen())
+            status = QApplication::exec();
     } catch (const ProcessEnded&) {
-        return 0;
     } catch (...) {
         ReportUntrapped();
     }
-    return AnyWindowOpen() ? QApplication::exec() : 0;
+    ReleaseWindows();
+    return status;
 }
 
 } // namespace ui::app

@@ -34,18 +34,26 @@ void FormWidget::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
-    if (rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Dispatch(form_.OnClick);
 }
 
-void FormWidget::keyPressEvent(QKeyEvent*) { Dispatch(form_.OnKeyDown); }
+void FormWidget::KeyDown() {
+    Dispatch(form_.OnKeyDown);
+}
+
+void FormWidget::keyPressEvent(QKeyEvent*) {
+    KeyDown();
+}
 
 Form::Form() : impl_(std::make_unique<Impl>()) {
     impl_->widget = new FormWidget(*this);
     impl_->widget->setAttribute(Qt::WA_NativeWindow);
 }
 
-Form::~Form() { delete impl_->widget; }
+Form::~Form() {
+    delete impl_->widget;
+}
 
 void Form::SetCaption(const std::string& caption) {
     impl_->widget->setWindowTitle(QString::fromStdString(caption));
@@ -82,9 +90,13 @@ void Form::SetClientSize(double widthTwips, double heightTwips) {
         w->resize(size);
 }
 
-void Form::SetStartMaximized(bool maximized) { impl_->startMaximized = maximized; }
+void Form::SetStartMaximized(bool maximized) {
+    impl_->startMaximized = maximized;
+}
 
-void Form::SetPointerInvisible() { impl_->widget->setCursor(Qt::BlankCursor); }
+void Form::SetPointerInvisible() {
+    impl_->widget->setCursor(Qt::BlankCursor);
+}
 
 void Form::SetTopmost(bool topmost) {
     QWidget* w = impl_->widget;
@@ -114,7 +126,9 @@ void Form::Show() {
     }
 }
 
-void Form::Hide() { impl_->widget->hide(); }
+void Form::Hide() {
+    impl_->widget->hide();
+}
 
 void Form::Close() {
     if (impl_->loaded) {
@@ -124,20 +138,38 @@ void Form::Close() {
     impl_->widget->hide();
 }
 
-bool Form::Visible() const { return impl_->widget->isVisible(); }
-bool Form::Loaded() const { return impl_->loaded; }
+bool Form::Visible() const {
+    return impl_->widget->isVisible();
+}
+bool Form::Loaded() const {
+    return impl_->loaded;
+}
 
-double Form::Left() const { return PixelsToTwips(impl_->widget->frameGeometry().x()); }
-double Form::Top() const { return PixelsToTwips(impl_->widget->frameGeometry().y()); }
-double Form::Width() const { return PixelsToTwips(impl_->widget->frameGeometry().width()); }
-double Form::Height() const { return PixelsToTwips(impl_->widget->frameGeometry().height()); }
-double Form::ScaleWidth() const { return PixelsToTwips(impl_->widget->width()); }
-double Form::ScaleHeight() const { return PixelsToTwips(impl_->widget->height()); }
+double Form::Left() const {
+    return PixelsToTwips(impl_->widget->frameGeometry().x());
+}
+double Form::Top() const {
+    return PixelsToTwips(impl_->widget->frameGeometry().y());
+}
+double Form::Width() const {
+    return PixelsToTwips(impl_->widget->frameGeometry().width());
+}
+double Form::Height() const {
+    return PixelsToTwips(impl_->widget->frameGeometry().height());
+}
+double Form::ScaleWidth() const {
+    return PixelsToTwips(impl_->widget->width());
+}
+double Form::ScaleHeight() const {
+    return PixelsToTwips(impl_->widget->height());
+}
 
 void Form::Move(double left, double top) {
     impl_->widget->move(TwipsToPixels(left), TwipsToPixels(top));
 }
 
-std::uintptr_t Form::Handle() const { return impl_->widget->winId(); }
+std::uintptr_t Form::Handle() const {
+    return impl_->widget->winId();
+}
 
 } // namespace ui

@@ -9,8 +9,12 @@
 
 namespace ui {
 
-int Picture::WidthPixels() const { return data_ ? data_->pixmap.width() : 0; }
-int Picture::HeightPixels() const { return data_ ? data_->pixmap.height() : 0; }
+int Picture::WidthPixels() const {
+    return data_ ? data_->pixmap.width() : 0;
+}
+int Picture::HeightPixels() const {
+    return data_ ? data_->pixmap.height() : 0;
+}
 
 namespace {
 
@@ -23,7 +27,8 @@ Picture Decode(QImageReader& reader) {
     if (size.isValid()) {
         const long long pixels = 1LL * size.width() * size.height();
         if (pixels > MaxPicturePixels || pixels * 4 > MaxPictureBytes)
-            Unreadable(QStringLiteral("%1 x %2 pixels is too large").arg(size.width()).arg(size.height()));
+            Unreadable(
+                QStringLiteral("%1 x %2 pixels is too large").arg(size.width()).arg(size.height()));
     }
     reader.setAllocationLimit(static_cast<int>(MaxPictureBytes / (1024 * 1024)));
     const QImage image = reader.read();

@@ -50,13 +50,16 @@ void PictureWidget::mouseReleaseEvent(QMouseEvent* event) {
         event->ignore();
         return;
     }
-    if (rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Dispatch(box_.OnClick);
 }
 
 void PictureWidget::keyPressEvent(QKeyEvent* event) {
-    Dispatch(box_.OnKeyPress);
-    event->ignore(); // the form sees every key as well
+    if (!event->text().isEmpty()) // a typed character, not a lone Shift or arrow
+        Dispatch(box_.OnKeyPress);
+    // The form sees every key, once, however deep the box sits.
+    if (auto* form = dynamic_cast<FormWidget*>(window()))
+        form->KeyDown();
 }
 
 namespace {
@@ -89,14 +92,18 @@ PictureBox::PictureBox(PictureBox& parent, double left, double top, double width
     Create(*this, parent.Native().widget, left, top, width, height, impl_);
 }
 
-PictureBox::~PictureBox() { delete impl_->widget.data(); }
+PictureBox::~PictureBox() {
+    delete impl_->widget.data();
+}
 
 void PictureBox::SetBackColor(Color color) {
     impl_->widget->back = color;
     impl_->widget->update();
 }
 
-void PictureBox::SetAutoSize(bool autoSize) { impl_->widget->autoSize = autoSize; }
+void PictureBox::SetAutoSize(bool autoSize) {
+    impl_->widget->autoSize = autoSize;
+}
 
 void PictureBox::SetPicture(const Picture& picture) {
     PictureWidget* w = impl_->widget;
@@ -106,13 +113,25 @@ void PictureBox::SetPicture(const Picture& picture) {
     w->update();
 }
 
-void PictureBox::SetVisible(bool visible) { impl_->widget->setVisible(visible); }
-bool PictureBox::Visible() const { return impl_->widget->isVisible(); }
+void PictureBox::SetVisible(bool visible) {
+    impl_->widget->setVisible(visible);
+}
+bool PictureBox::Visible() const {
+    return impl_->widget->isVisible();
+}
 
-double PictureBox::Left() const { return PixelsToTwips(impl_->widget->x()); }
-double PictureBox::Top() const { return PixelsToTwips(impl_->widget->y()); }
-double PictureBox::Width() const { return PixelsToTwips(impl_->widget->width()); }
-double PictureBox::Height() const { return PixelsToTwips(impl_->widget->height()); }
+double PictureBox::Left() const {
+    return PixelsToTwips(impl_->widget->x());
+}
+double PictureBox::Top() const {
+    return PixelsToTwips(impl_->widget->y());
+}
+double PictureBox::Width() const {
+    return PixelsToTwips(impl_->widget->width());
+}
+double PictureBox::Height() const {
+    return PixelsToTwips(impl_->widget->height());
+}
 
 void PictureBox::Move(double left, double top) {
     impl_->widget->move(TwipsToPixels(left), TwipsToPixels(top));
@@ -126,8 +145,12 @@ void PictureBox::SetScale(double x1, double y1, double x2, double y2) {
     w->scaleHeight = y2 - y1;
 }
 
-void PictureBox::SetPenWidth(int pixels) { impl_->widget->penWidth = pixels; }
-int PictureBox::PenWidth() const { return impl_->widget->penWidth; }
+void PictureBox::SetPenWidth(int pixels) {
+    impl_->widget->penWidth = pixels;
+}
+int PictureBox::PenWidth() const {
+    return impl_->widget->penWidth;
+}
 
 void PictureBox::Clear() {
     PictureWidget* w = impl_->widget;
@@ -142,6 +165,8 @@ void PictureBox::DrawLine(double x1, double y1, double x2, double y2, Color colo
     w->update(Around(w->lines.back()));
 }
 
-std::uintptr_t PictureBox::Handle() const { return impl_->widget->winId(); }
+std::uintptr_t PictureBox::Handle() const {
+    return impl_->widget->winId();
+}
 
 } // namespace ui

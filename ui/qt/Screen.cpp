@@ -7,7 +7,9 @@
 
 namespace ui::screen {
 
-double WidthTwips() { return PixelsToTwips(QGuiApplication::primaryScreen()->geometry().width()); }
+double WidthTwips() {
+    return PixelsToTwips(QGuiApplication::primaryScreen()->geometry().width());
+}
 
 double HeightTwips() {
     return PixelsToTwips(QGuiApplication::primaryScreen()->geometry().height());

@@ -27,7 +27,11 @@ void Timer::SetEnabled(bool enabled) {
         impl_->timer.stop();
 }
 
-bool Timer::Enabled() const { return impl_->timer.isActive(); }
-int Timer::Interval() const { return impl_->timer.interval(); }
+bool Timer::Enabled() const {
+    return impl_->timer.isActive();
+}
+int Timer::Interval() const {
+    return impl_->timer.interval();
+}
 
 } // namespace ui

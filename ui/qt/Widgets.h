@@ -19,6 +19,9 @@ class FormWidget : public QWidget {
 public:
     explicit FormWidget(Form& form);
 
+    // A key pressed while the form or any of its controls has the focus.
+    void KeyDown();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

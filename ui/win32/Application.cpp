@@ -90,24 +90,30 @@ bool AnyWindowOpen() {
     return count > 0;
 }
 
-} // namespace
-
-int Run(int /*argc*/, char** /*argv*/, void (*main)()) {
-    try {
-        main();
-    } catch (const ProcessEnded&) {
-        return 0;
-    } catch (...) {
-        ReportUntrapped();
-    }
-    if (!AnyWindowOpen())
-        return 0;
+// Delivers messages until the program ends the process (EndProgram) or a WM_QUIT arrives.
+int MessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
+        TranslateMessage(&message); // the typed characters a picture box's key handler sees
         DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
+}
+
+} // namespace
+
+int Run(int /*argc*/, char** /*argv*/, void (*main)()) {
+    int status = 0;
+    try {
+        main();
+        if (AnyWindowOpen())
+            status = MessageLoop();
+    } catch (const ProcessEnded&) {
+    } catch (...) {
+        ReportUntrapped();
+    }
+    ReleaseWindows();
+    return status;
 }
 
 } // namespace ui::app

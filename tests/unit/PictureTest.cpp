@@ -1,0 +1,235 @@
+// The picture loader, the program's own art and the windows that show them, on the backend of
+// the build.
+
+#include "ui/Picture.h"
+
+#include "ui/Error.h"
+#include "ui/Form.h"
+#include "ui/PictureBox.h"
+#include "ui/Screen.h"
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string Data = MOONDIAL_TEST_DATA;
+
+struct Size {
+    int width, height;
+    friend bool operator==(Size, Size) = default;
+    friend std::ostream& operator<<(std::ostream& out, Size s) {
+        return out << s.width << " x " << s.height;
+    }
+};
+
+Size SizeOf(const ui::Picture& picture) {
+    return {picture.WidthPixels(), picture.HeightPixels()};
+}
+
+// The failure number of loading the file, or 0 when it loads.
+template <typename Load> std::int32_t FailureOf(Load&& load) {
+    try {
+        load();
+    } catch (const ui::Error& failure) {
+        return failure.Number;
+    }
+    return 0;
+}
+
+std::int32_t LoadFailure(const std::string& path) {
+    return FailureOf([&] { ui::LoadPicture(path); });
+}
+
+TEST(Pictures, TheProgramsArtDecodesAtItsOwnSize) {
+    EXPECT_EQ(SizeOf(ui::ResourcePicture("clock")), (Size{143, 143}));      // 24-bit BMP
+    EXPECT_EQ(SizeOf(ui::ResourcePicture("alarmclock")), (Size{163, 163})); // 8-bit BMP
+    EXPECT_EQ(SizeOf(ui::ResourcePicture("lips")), (Size{222, 136}));       // 24-bit BMP
+    EXPECT_EQ(SizeOf(ui::ResourcePicture("lips_small")), (Size{111, 68}));  // GIF
+    EXPECT_EQ(FailureOf([] { ui::ResourcePicture("moon"); }), ui::errors::InvalidArgument);
+}
+
+TEST(Pictures, AJpegFileDecodes) {
+    const ui::Picture picture = ui::LoadPicture(Data + "/lips.jpg");
+    ASSERT_FALSE(picture.Empty());
+    EXPECT_EQ(SizeOf(picture), (Size{222, 136}));
+}
+
+TEST(Pictures, TheEmptyPathGivesTheEmptyPicture) {
+    const ui::Picture picture = ui::LoadPicture("");
+    EXPECT_TRUE(picture.Empty());
+    EXPECT_EQ(SizeOf(picture), (Size{0, 0}));
+}
+
+TEST(Pictures, MissingFilesAndFoldersAreToldApart) {
+    EXPECT_EQ(LoadFailure(Data + "/missing.jpg"), ui::errors::FileNotFound);
+    EXPECT_EQ(LoadFailure(Data + "/missing/lips.jpg"), ui::errors::PathNotFound);
+    EXPECT_EQ(LoadFailure(Data), 75); // a folder is no picture file
+}
+
+// Files the test writes into a folder of its own.
+class BadPictures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ =
+            std::filesystem::temp_directory_path() / ("moondial-" + std::string(test->name()));
+        std::filesystem::create_directories(folder_);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder_); }
+
+    std::string Write(const char* name, const std::vector<char>& bytes) {
+        const auto path = folder_ / name;
+        std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
+        return path.string();
+    }
+
+private:
+    std::filesystem::path folder_;
+};
+
+std::vector<char> Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void PutLittleEndian(std::vector<char>& bytes, std::size_t at, std::uint32_t value, int size) {
+    for (int i = 0; i < size; ++i)
+        bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+TEST_F(BadPictures, DataThatCannotBeDecodedIsAnInvalidPicture) {
+    std::vector<char> cut = Bytes(Data + "/lips.jpg");
+    ASSERT_GT(cut.size(), 1000u);
+    cut.resize(120); // inside the quantisation tables, before the frame header
+    EXPECT_EQ(LoadFailure(Write("cut.jpg", cut)), ui::errors::InvalidPicture);
+
+    const std::string text = "Not a picture at all, only a few words of text.\r\n";
+    EXPECT_EQ(LoadFailure(Write("text.jpg", {text.begin(), text.end()})),
+              ui::errors::InvalidPicture);
+}
+
+TEST_F(BadPictures, AHugePictureIsRefusedFromItsHeader) {
+    // A 24-bit bitmap header that claims 20000 x 20000 pixels (1.2 GB), and no pixels.
+    std::vector<char> header(54 + 64, 0);
+    header[0] = 'B';
+    header[1] = 'M';
+    PutLittleEndian(header, 2, static_cast<std::uint32_t>(header.size()), 4); // file size
+    PutLittleEndian(header, 10, 54, 4);                                       // pixel offset
+    PutLittleEndian(header, 14, 40, 4);                                       // info size
+    PutLittleEndian(header, 18, 20000, 4);                                    // width
+    PutLittleEndian(header, 22, 20000, 4);                                    // height
+    PutLittleEndian(header, 26, 1, 2);                                        // planes
+    PutLittleEndian(header, 28, 24, 2);                                       // bits per pixel
+    const std::string path = Write("huge.bmp", header);
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(LoadFailure(path), ui::errors::InvalidPicture);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(PictureBoxes, AnAutoSizedBoxTakesThePicturesSizeAndKeepsItsPlace) {
+    ui::Form form;
+    ui::PictureBox fixed(form, 150, 300, 1500, 1500);
+    ui::PictureBox autoSized(form, 150, 300, 1500, 1500);
+    autoSized.SetAutoSize(true);
+    const ui::Picture lips = ui::ResourcePicture("lips");
+    fixed.SetPicture(lips);
+    autoSized.SetPicture(lips);
+
+    EXPECT_EQ(fixed.Width(), 1500);
+    EXPECT_EQ(fixed.Height(), 1500);
+    EXPECT_EQ(autoSized.Width(), 222 * 15);
+    EXPECT_EQ(autoSized.Height(), 136 * 15);
+    EXPECT_EQ(autoSized.Left(), 150);
+    EXPECT_EQ(autoSized.Top(), 300);
+
+    autoSized.Move(3000, 4500); // keeps the size
+    EXPECT_EQ(autoSized.Left(), 3000);
+    EXPECT_EQ(autoSized.Top(), 4500);
+    EXPECT_EQ(autoSized.Width(), 222 * 15);
+}
+
+TEST(PictureBoxes, ANestedBoxKeepsItsPlaceInItsParentAndShowsWithIt) {
+    ui::Form form;
+    ui::PictureBox outer(form, 150, 150, 3000, 3000);
+    ui::PictureBox inner(outer, 300, 450, 600, 600);
+    EXPECT_FALSE(inner.Visible()); // the form is not shown yet
+
+    outer.Move(1500, 1800);
+    EXPECT_EQ(inner.Left(), 300);
+    EXPECT_EQ(inner.Top(), 450);
+
+    form.Show();
+    EXPECT_TRUE(inner.Visible());
+    outer.SetVisible(false);
+    EXPECT_FALSE(inner.Visible());
+    form.Close();
+}
+
+// The surfaces take their scale in the form's Resize handler, which must run when it shows.
+TEST(Forms, LoadRunsOnceResizeOnShowingAndCloseUnloadsForTheNextShow) {
+    ui::Form form;
+    int loads = 0, unloads = 0, resizes = 0;
+    form.OnLoad = [&] { ++loads; };
+    form.OnUnload = [&] { ++unloads; };
+    form.OnResize = [&] { ++resizes; };
+
+    form.Load();
+    form.Load();
+    EXPECT_EQ(loads, 1);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(resizes, 0);
+
+    form.Show();
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(loads, 1);
+    EXPECT_GE(resizes, 1);
+
+    form.Close();
+    form.Close();
+    EXPECT_EQ(unloads, 1);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.Loaded());
+
+    form.Show();
+    EXPECT_EQ(loads, 2);
+    form.Close();
+}
+
+TEST(Forms, TheClientSizeIsTheAreaInsideTheBorder) {
+    ui::Form tool;
+    tool.SetBorderStyle(ui::BorderStyle::FixedToolWindow);
+    tool.SetClientSize(4800, 3600);
+    EXPECT_EQ(tool.ScaleWidth(), 4800);
+    EXPECT_EQ(tool.ScaleHeight(), 3600);
+    EXPECT_GE(tool.Width(), 4800);
+    EXPECT_GE(tool.Height(), 3600);
+
+    ui::Form borderless;
+    borderless.SetBorderStyle(ui::BorderStyle::None);
+    borderless.SetClientSize(3000, 1500);
+    EXPECT_EQ(borderless.Width(), 3000);
+    EXPECT_EQ(borderless.Height(), 1500);
+}
+
+TEST(Forms, AMaximisedBorderlessFormCoversTheScreen) {
+    ui::Form form;
+    form.SetBorderStyle(ui::BorderStyle::None);
+    form.SetStartMaximized(true);
+    form.Show();
+    EXPECT_EQ(form.Left(), 0);
+    EXPECT_EQ(form.Top(), 0);
+    EXPECT_EQ(form.Width(), ui::screen::WidthTwips());
+    EXPECT_EQ(form.Height(), ui::screen::HeightTwips());
+    EXPECT_EQ(form.ScaleWidth(), ui::screen::WidthTwips());
+    form.Close();
+}
+
+} // namespace

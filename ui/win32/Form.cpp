@@ -1,0 +1,328 @@
+#include "ui/Dispatch.h"
+#include "ui/Units.h"
+#include "ui/win32/Native.h"
+#include "ui/win32/Resources.h"
+#include "ui/win32/Text.h"
+
+#include <windowsx.h>
+
+namespace ui {
+
+namespace {
+
+// Children paint themselves; the form's background never paints over them.
+constexpr DWORD SizableStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD PopupStyle = WS_POPUP | WS_CLIPCHILDREN;
+constexpr DWORD ToolStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// What a border change keeps of the old styles.
+constexpr DWORD KeptStyle = WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE | WS_DISABLED;
+
+Form* FormOf(HWND window) {
+    return reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+SIZE ClientSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right, client.bottom};
+}
+
+// Sizes the outer frame so that the inner area is the given size, in pixels.
+void SetClientPixels(HWND window, SIZE size, UINT flags = 0) {
+    RECT outer{0, 0, size.cx, size.cy};
+    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
+}
+
+// The control that takes the focus when the form is activated: the first one made that can.
+HWND FirstTabStop(HWND window) {
+    HWND child = GetWindow(window, GW_CHILD);
+    for (child = child ? GetWindow(child, GW_HWNDLAST) : nullptr; child;
+         child = GetWindow(child, GW_HWNDPREV)) {
+        // Its own visibility: the form itself may still be hidden when it is activated.
+        const auto style = GetWindowLongPtrW(child, GWL_STYLE);
+        if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED))
+            return child;
+    }
+    return nullptr;
+}
+
+float Twips(int pixels) {
+    return static_cast<float>(PixelsToTwips(pixels));
+}
+
+LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    Form* form = FormOf(window);
+    if (!form)
+        return DefWindowProcW(window, message, wParam, lParam);
+    Form::Impl& impl = form->Native();
+
+    switch (message) {
+    case WM_NCDESTROY:
+        impl.window = nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        break;
+    case WM_SIZE:
+        if (wParam == SIZE_MINIMIZED)
+            return 0;
+        // A hidden form learns of its size when it shows, as it does of its first size.
+        if (!impl.loaded || impl.showing || !IsWindowVisible(window))
+            impl.resizePending = true;
+        else
+            Dispatch(form->OnResize);
+        return 0;
+    case WM_GETMINMAXINFO:
+        // A borderless form maximises over the whole screen, task bar included.
+        if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION)) {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMaxPosition = {0, 0};
+            limits->ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        form->Close();
+        return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            impl.focus = focus && IsChild(window, focus) ? focus : nullptr;
+        } else if (!HIWORD(wParam)) {
+            HWND target =
+                impl.focus && IsChild(window, impl.focus) ? impl.focus : FirstTabStop(window);
+            SetFocus(target ? target : window);
+        }
+        return 0;
+    case WM_SETCURSOR:
+        if (impl.pointerInvisible && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(impl.pointer);
+            return TRUE;
+        }
+        break;
+    case WM_MOUSEMOVE:
+        Dispatch(form->OnMouseMove, Twips(GET_X_LPARAM(lParam)), Twips(GET_Y_LPARAM(lParam)));
+        return 0;
+    case WM_LBUTTONDOWN:
+        impl.pressed = true;
+        SetCapture(window);
+        return 0;
+    case WM_LBUTTONUP:
+        if (impl.pressed) {
+            impl.pressed = false;
+            ReleaseCapture();
+            RECT client{};
+            GetClientRect(window, &client);
+            if (PtInRect(&client, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+                Dispatch(form->OnClick);
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        impl.pressed = false;
+        return 0;
+    case WM_KEYDOWN:
+        Dispatch(form->OnKeyDown);
+        return 0;
+    case WM_SYSKEYDOWN:
+        Dispatch(form->OnKeyDown);
+        break; // the system's own keys (Alt+F4) still work
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::wstring NewClassName() {
+    static int made = 0;
+    ++made;
+    return made == 1 ? L"MoondialForm" : L"MoondialForm" + std::to_wstring(made);
+}
+
+} // namespace
+
+Form::Form() : impl_(std::make_unique<Impl>()) {
+    const Color face = [] {
+        const COLORREF c = GetSysColor(COLOR_BTNFACE);
+        return Rgb(GetRValue(c), GetGValue(c), GetBValue(c));
+    }();
+    impl_->back = face;
+    impl_->brush.Reset(CreateSolidBrush(win32::ToColorRef(face)));
+
+    const std::wstring name = NewClassName();
+    WNDCLASSEXW description{};
+    description.lpfnWndProc = FormProcedure;
+    description.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MOONDIAL_ICON));
+    description.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    description.hbrBackground = impl_->brush.Get();
+    description.lpszClassName = name.c_str();
+    impl_->windowClass = std::make_unique<win32::WindowClass>(description);
+
+    impl_->window = CreateWindowExW(0, name.c_str(), L"", SizableStyle, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), this);
+    if (!impl_->window)
+        win32::FailLastError();
+}
+
+Form::~Form() {
+    if (impl_->window) {
+        // No handler runs for a form that is going away.
+        SetWindowLongPtrW(impl_->window, GWLP_USERDATA, 0);
+        DestroyWindow(impl_->window);
+    }
+    impl_->windowClass.reset(); // its windows are gone; the brush goes after it
+}
+
+void Form::SetCaption(const std::string& caption) {
+    SetWindowTextW(impl_->window, win32::Wide(caption).c_str());
+}
+
+void Form::SetBackColor(Color color) {
+    win32::GdiObject<HBRUSH> brush(CreateSolidBrush(win32::ToColorRef(color)));
+    if (!brush.Get())
+        win32::FailLastError();
+    impl_->back = color;
+    SetClassLongPtrW(impl_->window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush.Get()));
+    impl_->brush = std::move(brush); // the old brush, no longer the class's, is deleted
+    InvalidateRect(impl_->window, nullptr, TRUE);
+}
+
+Color Form::BackColor() const {
+    return impl_->back;
+}
+
+void Form::SetBorderStyle(BorderStyle style) {
+    const HWND window = impl_->window;
+    const SIZE client = ClientSize(window);
+    const DWORD kept = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)) & KeptStyle;
+    const DWORD topmost =
+        static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)) & WS_EX_TOPMOST;
+    const bool tool = style == BorderStyle::FixedToolWindow;
+    SetWindowLongPtrW(window, GWL_STYLE, (tool ? ToolStyle : PopupStyle) | kept);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, (tool ? WS_EX_TOOLWINDOW : 0) | topmost);
+    SetClientPixels(window, client, SWP_FRAMECHANGED);
+}
+
+void Form::SetClientSize(double widthTwips, double heightTwips) {
+    SetClientPixels(impl_->window, {TwipsToPixels(widthTwips), TwipsToPixels(heightTwips)});
+}
+
+void Form::SetStartMaximized(bool maximized) {
+    impl_->startMaximized = maximized;
+}
+
+void Form::SetPointerInvisible() {
+    // The transparent pointer; without it, no pointer at all hides it as well.
+    impl_->pointer = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MOONDIAL_POINTER));
+    impl_->pointerInvisible = true;
+    POINT at{};
+    GetCursorPos(&at);
+    const HWND under = WindowFromPoint(at);
+    if (under && (under == impl_->window || IsChild(impl_->window, under)))
+        SetCursor(impl_->pointer);
+}
+
+void Form::SetTopmost(bool topmost) {
+    SetWindowPos(impl_->window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Form::Load() {
+    if (impl_->loaded)
+        return;
+    impl_->loaded = true;
+    Dispatch(OnLoad);
+}
+
+void Form::Show() {
+    Load();
+    if (!impl_->loaded || !impl_->window) // the Load handler closed the form
+        return;
+    const HWND window = impl_->window;
+    if (!IsWindowVisible(window)) {
+        // Activated while hidden (SetWindowPos without SWP_NOACTIVATE), the form took the focus
+        // before it was on the screen, and Wine's X11 driver could not pass it on then.
+        const bool activeWhileHidden = GetForegroundWindow() == window;
+        impl_->showing = true;
+        ShowWindow(window, impl_->startMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+        impl_->showing = false;
+        if (activeWhileHidden) {
+            const HWND focus = GetFocus();
+            SetFocus(nullptr);
+            SetFocus(focus ? focus : window);
+        }
+    } else if (impl_->startMaximized && !IsZoomed(window)) {
+        ShowWindow(window, SW_SHOWMAXIMIZED);
+    }
+    if (impl_->resizePending && IsWindowVisible(window)) {
+        impl_->resizePending = false;
+        Dispatch(OnResize);
+    }
+}
+
+void Form::Hide() {
+    if (impl_->window)
+        ShowWindow(impl_->window, SW_HIDE);
+}
+
+void Form::Close() {
+    if (impl_->loaded) {
+        impl_->loaded = false;
+        Dispatch(OnUnload);
+    }
+    // The window stays, hidden, so that the form can be shown (and loaded) again.
+    Hide();
+}
+
+bool Form::Visible() const {
+    return impl_->window && IsWindowVisible(impl_->window);
+}
+bool Form::Loaded() const {
+    return impl_->loaded;
+}
+
+namespace {
+
+RECT Outer(HWND window) {
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    return outer;
+}
+
+} // namespace
+
+double Form::Left() const {
+    return PixelsToTwips(Outer(impl_->window).left);
+}
+double Form::Top() const {
+    return PixelsToTwips(Outer(impl_->window).top);
+}
+double Form::Width() const {
+    const RECT outer = Outer(impl_->window);
+    return PixelsToTwips(outer.right - outer.left);
+}
+double Form::Height() const {
+    const RECT outer = Outer(impl_->window);
+    return PixelsToTwips(outer.bottom - outer.top);
+}
+double Form::ScaleWidth() const {
+    return PixelsToTwips(ClientSize(impl_->window).cx);
+}
+double Form::ScaleHeight() const {
+    return PixelsToTwips(ClientSize(impl_->window).cy);
+}
+
+void Form::Move(double left, double top) {
+    SetWindowPos(impl_->window, nullptr, TwipsToPixels(left), TwipsToPixels(top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::uintptr_t Form::Handle() const {
+    return reinterpret_cast<std::uintptr_t>(impl_->window);
+}
+
+} // namespace ui

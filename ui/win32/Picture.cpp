@@ -1,0 +1,187 @@
+#include "ui/Picture.h"
+
+#include "ui/Error.h"
+#include "ui/win32/Native.h"
+#include "ui/win32/Text.h"
+
+#include <cstdio>
+#include <objbase.h>
+#include <wincodec.h>
+
+namespace ui {
+
+int Picture::WidthPixels() const {
+    return data_ ? data_->width : 0;
+}
+int Picture::HeightPixels() const {
+    return data_ ? data_->height : 0;
+}
+
+namespace {
+
+// One COM interface pointer, released with its holder.
+template <typename Interface> class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { Reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+
+    void Reset() {
+        if (pointer_)
+            pointer_->Release();
+        pointer_ = nullptr;
+    }
+    Interface** Out() {
+        Reset();
+        return &pointer_;
+    }
+    Interface* Get() const { return pointer_; }
+    Interface* operator->() const { return pointer_; }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
+// The codecs' own failures: WINCODEC_ERR_BADHEADER, _COMPONENTNOTFOUND, _STREAMREAD and so on.
+constexpr unsigned ImagingFacility = 0x898;
+
+bool Undecodable(HRESULT result) {
+    return result == E_FAIL || HRESULT_FACILITY(result) == ImagingFacility ||
+           result == HRESULT_FROM_WIN32(ERROR_HANDLE_EOF) ||
+           result == HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+}
+
+[[noreturn]] void Unreadable(const std::string& why) {
+    throw Error(errors::InvalidPicture, "Invalid picture: " + why);
+}
+
+[[noreturn]] void Fail(HRESULT result) {
+    if (result == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND))
+        throw Error(errors::FileNotFound, "File not found");
+    if (result == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))
+        throw Error(errors::PathNotFound, "Path not found");
+    if (result == E_OUTOFMEMORY)
+        throw Error(errors::OutOfMemory, "Out of memory");
+    const auto code = static_cast<unsigned long>(result);
+    if (Undecodable(result)) {
+        // The system has no words for most of the codecs' codes.
+        char number[16];
+        std::snprintf(number, sizeof number, "0x%08lX", code);
+        Unreadable(std::string("the data cannot be decoded (") + number + ")");
+    }
+    throw Error(static_cast<std::int32_t>(code), win32::SystemMessage(code));
+}
+
+void Check(HRESULT result) {
+    if (FAILED(result))
+        Fail(result);
+}
+
+// COM on this thread and the imaging factory, for as long as the process runs.
+class Imaging {
+public:
+    Imaging() {
+        // Already initialised in another mode is fine: the codecs work in either.
+        initialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        created_ = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(factory_.Out()));
+    }
+    ~Imaging() {
+        factory_.Reset();
+        if (initialised_)
+            CoUninitialize();
+    }
+    Imaging(const Imaging&) = delete;
+    Imaging& operator=(const Imaging&) = delete;
+
+    IWICImagingFactory* Factory() const {
+        Check(created_);
+        return factory_.Get();
+    }
+
+private:
+    bool initialised_ = false;
+    HRESULT created_ = E_FAIL;
+    ComPtr<IWICImagingFactory> factory_;
+};
+
+IWICImagingFactory* Factory() {
+    static const Imaging imaging;
+    return imaging.Factory();
+}
+
+// The first frame in 32-bit colour with premultiplied alpha, whatever the file's own depth.
+Picture Decode(IWICBitmapDecoder* decoder) {
+    ComPtr<IWICBitmapFrameDecode> frame;
+    Check(decoder->GetFrame(0, frame.Out()));
+    UINT width = 0, height = 0;
+    Check(frame->GetSize(&width, &height)); // from the header: nothing is decoded yet
+    const long long pixels = 1LL * width * height;
+    if (pixels > MaxPicturePixels || pixels * 4 > MaxPictureBytes)
+        Unreadable(std::to_string(width) + " x " + std::to_string(height) + " pixels is too large");
+    if (pixels == 0)
+        Unreadable("no pixels");
+
+    ComPtr<IWICBitmapSource> converted;
+    Check(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.Get(), converted.Out()));
+
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(height); // top-down, as the codecs give rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    auto data = std::make_shared<Picture::Data>();
+    data->bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!data->bitmap.Get())
+        throw Error(errors::OutOfMemory, "Out of memory");
+    const UINT stride = width * 4;
+    Check(converted->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)));
+
+    const auto* bytes = static_cast<const BYTE*>(bits);
+    for (long long i = 0; i < pixels && data->opaque; ++i)
+        data->opaque = bytes[i * 4 + 3] == 255;
+    data->width = static_cast<int>(width);
+    data->height = static_cast<int>(height);
+    return Picture(std::move(data));
+}
+
+} // namespace
+
+Picture LoadPicture(const std::string& path) {
+    if (path.empty())
+        return {};
+    const std::wstring file = win32::Wide(path);
+    const DWORD attributes = GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        Fail(HRESULT_FROM_WIN32(GetLastError()));
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        throw Error(75, "Path/File access error");
+    ComPtr<IWICBitmapDecoder> decoder;
+    Check(Factory()->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
+                                               WICDecodeMetadataCacheOnDemand, decoder.Out()));
+    return Decode(decoder.Get());
+}
+
+Picture ResourcePicture(const std::string& name) {
+    const HMODULE module = GetModuleHandleW(nullptr);
+    // The system matches resource names in any case.
+    const HRSRC found = FindResourceW(module, win32::Wide(name).c_str(), RT_RCDATA);
+    const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes)
+        throw Error(errors::InvalidArgument, "No picture named " + name + " in the program");
+
+    ComPtr<IWICStream> stream;
+    Check(Factory()->CreateStream(stream.Out()));
+    Check(stream->InitializeFromMemory(static_cast<BYTE*>(bytes), SizeofResource(module, found)));
+    ComPtr<IWICBitmapDecoder> decoder;
+    Check(Factory()->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                             decoder.Out()));
+    return Decode(decoder.Get());
+}
+
+} // namespace ui

@@ -1,0 +1,335 @@
+#include "ui/Dispatch.h"
+#include "ui/Units.h"
+#include "ui/win32/Native.h"
+
+#include <algorithm>
+#include <cmath>
+#include <windowsx.h>
+
+namespace ui {
+
+namespace {
+
+PictureBox* BoxOf(HWND window) {
+    return reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+// A memory device context, deleted with its holder.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ~MemoryDc() {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// An object selected into a device context until the holder goes.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~Selection() { SelectObject(dc_, old_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+class Painting {
+public:
+    explicit Painting(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    ~Painting() { EndPaint(window_, &paint_); }
+    Painting(const Painting&) = delete;
+    Painting& operator=(const Painting&) = delete;
+    HDC Dc() const { return dc_; }
+    const RECT& Area() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
+void DrawPicture(HDC target, const Picture::Data& picture) {
+    MemoryDc source(target);
+    Selection bitmap(source.Get(), picture.bitmap.Get());
+    if (picture.opaque) {
+        BitBlt(target, 0, 0, picture.width, picture.height, source.Get(), 0, 0, SRCCOPY);
+        return;
+    }
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(target, 0, 0, picture.width, picture.height, source.Get(), 0, 0, picture.width,
+               picture.height, blend);
+}
+
+int Round(double pixels) {
+    return static_cast<int>(std::lround(pixels));
+}
+
+void DrawLine(HDC target, const PictureBox::Impl::Line& line) {
+    const LOGBRUSH solid{BS_SOLID, line.color, 0};
+    win32::GdiObject<HPEN> pen(
+        ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
+                     static_cast<DWORD>(line.width), &solid, 0, nullptr));
+    Selection selected(target, pen.Get());
+    MoveToEx(target, Round(line.from.x), Round(line.from.y), nullptr);
+    LineTo(target, Round(line.to.x), Round(line.to.y));
+}
+
+// Back colour, picture and lines, drawn off screen and copied in one piece so nothing flickers.
+void Paint(HWND window, const PictureBox::Impl& impl) {
+    Painting painting(window);
+    const RECT& area = painting.Area();
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return;
+    MemoryDc buffer(painting.Dc());
+    win32::GdiObject<HBITMAP> pixels(CreateCompatibleBitmap(painting.Dc(), width, height));
+    Selection target(buffer.Get(), pixels.Get());
+    SetViewportOrgEx(buffer.Get(), -area.left, -area.top, nullptr);
+
+    win32::GdiObject<HBRUSH> back(CreateSolidBrush(win32::ToColorRef(impl.back)));
+    FillRect(buffer.Get(), &area, back.Get());
+    if (const Picture::Data* picture = impl.picture.Get())
+        DrawPicture(buffer.Get(), *picture);
+    for (const auto& line : impl.lines)
+        DrawLine(buffer.Get(), line);
+
+    BitBlt(painting.Dc(), area.left, area.top, width, height, buffer.Get(), area.left, area.top,
+           SRCCOPY);
+}
+
+// Mouse input the box has no handler for goes to its parent, in the parent's coordinates.
+LRESULT ToParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const HWND parent = GetParent(window);
+    POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    MapWindowPoints(window, parent, &at, 1);
+    return SendMessageW(parent, message, wParam, MAKELPARAM(at.x, at.y));
+}
+
+void KeyDown(HWND window, PictureBox& box) {
+    Form* form = box.Native().form;
+    // The character this key types is already queued behind it: the box sees it first.
+    MSG typed;
+    if (PeekMessageW(&typed, window, WM_CHAR, WM_CHAR, PM_REMOVE))
+        Dispatch(box.OnKeyPress);
+    if (IsWindow(window)) // unless the box's handler closed it and its form
+        Dispatch(form->OnKeyDown);
+}
+
+float Twips(int pixels) {
+    return static_cast<float>(PixelsToTwips(pixels));
+}
+
+LRESULT CALLBACK BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    PictureBox* box = BoxOf(window);
+    if (!box)
+        return DefWindowProcW(window, message, wParam, lParam);
+    PictureBox::Impl& impl = box->Native();
+
+    switch (message) {
+    case WM_NCDESTROY:
+        impl.window = nullptr;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        break;
+    case WM_ERASEBKGND:
+        return 1; // WM_PAINT covers every pixel
+    case WM_PAINT:
+        Paint(window, impl);
+        return 0;
+    case WM_MOUSEMOVE:
+        if (!box->OnMouseMove)
+            return ToParent(window, message, wParam, lParam);
+        Dispatch(box->OnMouseMove, Twips(GET_X_LPARAM(lParam)), Twips(GET_Y_LPARAM(lParam)));
+        return 0;
+    case WM_LBUTTONDOWN:
+        SetFocus(window);
+        if (!box->OnClick)
+            return ToParent(window, message, wParam, lParam);
+        impl.pressed = true;
+        SetCapture(window);
+        return 0;
+    case WM_LBUTTONUP:
+        if (!impl.pressed)
+            return box->OnClick ? 0 : ToParent(window, message, wParam, lParam);
+        impl.pressed = false;
+        ReleaseCapture();
+        {
+            RECT client{};
+            GetClientRect(window, &client);
+            if (PtInRect(&client, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}))
+                Dispatch(box->OnClick);
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        impl.pressed = false;
+        return 0;
+    case WM_KEYDOWN:
+        KeyDown(window, *box);
+        return 0;
+    case WM_SYSKEYDOWN:
+        KeyDown(window, *box);
+        break; // the system's own keys (Alt+F4) still work
+    case WM_CHAR:
+        Dispatch(box->OnKeyPress);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+const wchar_t* BoxClass() {
+    static const win32::WindowClass registered([] {
+        WNDCLASSEXW description{};
+        description.lpfnWndProc = BoxProcedure;
+        description.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        description.lpszClassName = L"MoondialPicture";
+        return description;
+    }());
+    return registered.Name();
+}
+
+void Create(PictureBox& box, HWND parent, Form* form, double left, double top, double width,
+            double height) {
+    PictureBox::Impl& impl = box.Native();
+    impl.form = form;
+    impl.window = CreateWindowExW(
+        0, BoxClass(), L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP,
+        TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height),
+        parent, nullptr, GetModuleHandleW(nullptr), &box);
+    if (!impl.window)
+        win32::FailLastError();
+    // Above the boxes made before it, as a later control is.
+    SetWindowPos(impl.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+RECT InParent(HWND window) {
+    RECT place{};
+    GetWindowRect(window, &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+} // namespace
+
+PictureBox::Impl::Point PictureBox::Impl::ToPixels(double x, double y) const {
+    if (scaleWidth == 0 || scaleHeight == 0)
+        return {x / TwipsPerPixel, y / TwipsPerPixel};
+    RECT client{};
+    GetClientRect(window, &client);
+    return {(x - scaleLeft) * client.right / scaleWidth,
+            (y - scaleTop) * client.bottom / scaleHeight};
+}
+
+PictureBox::PictureBox(Form& parent, double left, double top, double width, double height)
+    : impl_(std::make_unique<Impl>()) {
+    Create(*this, parent.Native().window, &parent, left, top, width, height);
+}
+
+PictureBox::PictureBox(PictureBox& parent, double left, double top, double width, double height)
+    : impl_(std::make_unique<Impl>()) {
+    Create(*this, parent.Native().window, parent.Native().form, left, top, width, height);
+}
+
+PictureBox::~PictureBox() {
+    if (impl_->window) {
+        SetWindowLongPtrW(impl_->window, GWLP_USERDATA, 0);
+        DestroyWindow(impl_->window);
+    }
+}
+
+void PictureBox::SetBackColor(Color color) {
+    impl_->back = color;
+    InvalidateRect(impl_->window, nullptr, FALSE);
+}
+
+void PictureBox::SetAutoSize(bool autoSize) {
+    impl_->autoSize = autoSize;
+}
+
+void PictureBox::SetPicture(const Picture& picture) {
+    impl_->picture = picture;
+    if (impl_->autoSize)
+        SetWindowPos(impl_->window, nullptr, 0, 0, picture.WidthPixels(), picture.HeightPixels(),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(impl_->window, nullptr, FALSE);
+}
+
+void PictureBox::SetVisible(bool visible) {
+    ShowWindow(impl_->window, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool PictureBox::Visible() const {
+    return impl_->window && IsWindowVisible(impl_->window);
+}
+
+double PictureBox::Left() const {
+    return PixelsToTwips(InParent(impl_->window).left);
+}
+double PictureBox::Top() const {
+    return PixelsToTwips(InParent(impl_->window).top);
+}
+double PictureBox::Width() const {
+    const RECT place = InParent(impl_->window);
+    return PixelsToTwips(place.right - place.left);
+}
+double PictureBox::Height() const {
+    const RECT place = InParent(impl_->window);
+    return PixelsToTwips(place.bottom - place.top);
+}
+
+void PictureBox::Move(double left, double top) {
+    // The system copies the box's pixels to the new place; nothing of it repaints.
+    SetWindowPos(impl_->window, nullptr, TwipsToPixels(left), TwipsToPixels(top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void PictureBox::SetScale(double x1, double y1, double x2, double y2) {
+    impl_->scaleLeft = x1;
+    impl_->scaleTop = y1;
+    impl_->scaleWidth = x2 - x1;
+    impl_->scaleHeight = y2 - y1;
+}
+
+void PictureBox::SetPenWidth(int pixels) {
+    impl_->penWidth = pixels;
+}
+int PictureBox::PenWidth() const {
+    return impl_->penWidth;
+}
+
+void PictureBox::Clear() {
+    impl_->lines.clear();
+    InvalidateRect(impl_->window, nullptr, FALSE);
+}
+
+void PictureBox::DrawLine(double x1, double y1, double x2, double y2, Color color) {
+    const Impl::Line line{impl_->ToPixels(x1, y1), impl_->ToPixels(x2, y2),
+                          win32::ToColorRef(color), std::max(1, impl_->penWidth)};
+    impl_->lines.push_back(line);
+    // Only the line's own rectangle, with room for its round caps.
+    const int margin = line.width / 2 + 2;
+    const RECT around{static_cast<LONG>(std::floor(std::min(line.from.x, line.to.x))) - margin,
+                      static_cast<LONG>(std::floor(std::min(line.from.y, line.to.y))) - margin,
+                      static_cast<LONG>(std::ceil(std::max(line.from.x, line.to.x))) + margin,
+                      static_cast<LONG>(std::ceil(std::max(line.from.y, line.to.y))) + margin};
+    InvalidateRect(impl_->window, &around, FALSE);
+}
+
+std::uintptr_t PictureBox::Handle() const {
+    return reinterpret_cast<std::uintptr_t>(impl_->window);
+}
+
+} // namespace ui
