@@ -1,17 +1,19 @@
 #include "startup/ModeWindows.h"
 
+#include "saver/frmMoondialMain.h"
+#include "ui/Application.h"
 #include "ui/Services.h"
 
 namespace modMain {
 
-// The setup dialog and the saver window are not built yet: these modes end at once,
-// as an unrecognised switch does, rather than show a stand-in window.
+// The setup dialog is not built yet: its mode ends at once, as an unrecognised switch does,
+// rather than show a stand-in window.
 void ShowSetupDialog() {
     ui::EndProgram();
 }
 
 void ShowSaverWindow() {
-    ui::EndProgram();
+    ui::app::Keep(std::make_shared<frmMoondialMain>()).Show();
 }
 
 } // namespace modMain

@@ -39,6 +39,10 @@ std::string GetRegKey(std::int32_t root, std::string keyPath, std::string valueN
 
 void SetRegKey(std::int32_t root, std::string keyPath, std::string valueName, std::string value);
 
+// Uniform over lower + 1 to upper, re-seeded from the time of day at every call.
+// Fails with errors::InvalidArgument unless upper is greater than lower.
+std::int32_t GetRandomNumber(std::int32_t lower, std::int32_t upper);
+
 // Places the preview window in the display settings' preview pane.
 void EmbedPreview(std::int32_t paneHandle);
 

@@ -67,11 +67,23 @@ for args in "/p 4711" "/p:4711"; do
   run "$args" || true
   check "'$args' records a preview start" [ "$(values)" = $'Preview=True\nScreen Saver Type=1' ]
 done
-for args in /s /S /c:4711; do
+# The saver stays until the user comes; it has recorded itself by the time its window maps.
+saver_maps() {
+  "$program" "$@" >/dev/null 2>&1 &
+  local pid=$!
+  timeout 10 xdotool search --sync --onlyvisible --class moondial >/dev/null
+  local found=$?
+  kill $pid 2>/dev/null; wait $pid 2>/dev/null
+  return $found
+}
+for args in /s /S; do
   put "Preview=True" "Screen Saver Type=1"
-  run "$args" || true
+  check "'$args' opens the saver" saver_maps "$args"
   check "'$args' records a start that is no preview" [ "$(values)" = $'Preview=False\nScreen Saver Type=1' ]
 done
+put "Preview=True" "Screen Saver Type=1"
+run /c:4711 || true
+check "'/c:4711' records a start that is no preview" [ "$(values)" = $'Preview=False\nScreen Saver Type=1' ]
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
