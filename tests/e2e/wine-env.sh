@@ -1,30 +1,41 @@
 # Sourced: a fresh Wine prefix with a virtual desktop on an Xvfb display of its own.
-# wine_env_start sets WINEPREFIX and DISPLAY and cleans both up when the shell exits.
+# wine_env_start [ARCH] sets WINEPREFIX and DISPLAY and cleans both up when the shell exits.
+# ARCH is win32 (the default) or win64; wine_arch_of PROGRAM tells which one a program needs.
+
+wine_arch_of() {
+  # The machine field of the PE header, whose offset sits at 0x3c.
+  local offset machine
+  offset=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  machine=$(od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' ')
+  case $machine in
+    014c) echo win32 ;;
+    8664) echo win64 ;;
+    *) echo "wine_arch_of: $1 is no 32-bit or 64-bit x86 program" >&2; return 1 ;;
+  esac
+}
+
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
 wine_env_start() {
   local keep=${WINE_KEEP_PREFIX:-}
   wine_tmp=$(mktemp -d)
   export WINEPREFIX=${keep:-$wine_tmp/prefix}
-  export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
-  # Xvfb picks a free display number and tells it through the pipe.
-  exec {wine_fd}<> <(:)
-  Xvfb -displayfd "$wine_fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  wine_xvfb=$!
-  local number
-  read -r -t 20 number <&"$wine_fd"
-  export DISPLAY=":$number"
+  export WINEARCH=${1:-win32} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
+  xvfb_start 1024x768x24
   trap wine_env_stop EXIT
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1
     # Without a virtual desktop, hiding a top-level window stalls on a bare X server.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-    wineserver -w
+    # The desktop applies from the next wineserver. Stopping this one saves the registry as
+    # waiting for it does, without the 5 s it lingers.
+    wineserver -k
   fi
 }
 
 wine_env_stop() {
   wineserver -k 2>/dev/null || true
-  kill "$wine_xvfb" 2>/dev/null || true
+  xvfb_stop
   rm -rf "$wine_tmp"
 }

@@ -8,7 +8,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/wine-env.sh"
 
-wine_env_start
+wine_env_start "$(wine_arch_of "$1")"
 rc=0
 wine "$@" || rc=$?
 wineserver -w

@@ -8,7 +8,6 @@
 //   probe resources PROGRAM          the version block, name string and icon sizes
 
 #include <algorithm>
-#include <cstdint>
 #include <cwchar>
 #include <set>
 #include <string>
@@ -89,8 +88,7 @@ std::wstring ClassOf(HWND window) {
     return name;
 }
 
-// Through WM_GETTEXT, as a person's screen reader would see it; bounded so a hung program
-// cannot hang the probe.
+// Bounded, so that a hung program cannot hang the probe.
 std::wstring TextOf(HWND window) {
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
@@ -109,36 +107,17 @@ struct Watch {
     DWORD processId = 0;
     std::wstring answerTitle; // empty: answer nothing
     std::set<HWND> known;     // reported or answered
+    int created = 0;
     int answered = 0;
 };
 
 Watch watch;
 
-bool IsAnswerable(HWND window) {
-    wchar_t title[256] = {};
-    GetWindowTextW(window, title, 256);
-    return !watch.answerTitle.empty() && ClassOf(window) == L"#32770" && watch.answerTitle == title;
-}
-
-// Every top-level window the program shows, however briefly, except the boxes we answer.
-void Note(HWND window) {
-    if (watch.known.count(window))
-        return;
-    if (!IsWindow(window)) {
-        // Shown and already gone: nothing tells whether it was top-level, so count it.
-        watch.known.insert(window);
-        Say("window (destroyed before it could be looked at)");
-        return;
-    }
-    if (GetAncestor(window, GA_PARENT) != GetDesktopWindow() || IsAnswerable(window))
-        return;
-    watch.known.insert(window);
-    Say("window " + Escaped(ClassOf(window)) + " " + Quoted(TextOf(window)));
-}
-
-void CALLBACK OnShow(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
-    if (window && object == OBJID_WINDOW && child == CHILDID_SELF)
-        Note(window);
+// Wine raises no show events, but it does raise creation events, for every window of the
+// program, hidden or shown, top-level or child: a count of zero means no window at all.
+void CALLBACK OnCreate(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+    if (window && object == OBJID_WINDOW)
+        ++watch.created;
 }
 
 void Pump() {
@@ -149,6 +128,26 @@ void Pump() {
     }
 }
 
+bool IsAnswerable(HWND window) {
+    wchar_t title[256] = {};
+    GetWindowTextW(window, title, 256);
+    return !watch.answerTitle.empty() && ClassOf(window) == L"#32770" && watch.answerTitle == title;
+}
+
+void Answer(HWND box) {
+    ++watch.answered;
+    Say("box " + Quoted(TextOf(GetDlgItem(box, 0xFFFF)))); // the message's static control
+    HWND button = GetDlgItem(box, IDOK);
+    if (!button)
+        button = GetDlgItem(box, IDCANCEL);
+    if (!button) {
+        Say("box has neither an OK nor a Cancel button");
+        return;
+    }
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+}
+
 BOOL CALLBACK CollectVisible(HWND window, LPARAM list) {
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
@@ -157,32 +156,17 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM list) {
     return TRUE;
 }
 
-// Polling backs up the show events, which Wine may not raise for every window.
+// Reports each visible top-level window of the program once, and answers the boxes asked for.
 void LookAround() {
     std::vector<HWND> visible;
     EnumWindows(CollectVisible, reinterpret_cast<LPARAM>(&visible));
-    // Show events of a box's controls are queued before the box is visible; handle them while
-    // the controls still exist.
-    Pump();
     for (HWND window : visible) {
-        if (watch.known.count(window) || !IsWindow(window))
+        if (!watch.known.insert(window).second)
             continue;
-        if (!IsAnswerable(window)) {
-            Note(window);
-            continue;
-        }
-        watch.known.insert(window);
-        ++watch.answered;
-        Say("box " + Quoted(TextOf(GetDlgItem(window, 0xFFFF))));
-        HWND button = GetDlgItem(window, IDOK);
-        if (!button)
-            button = GetDlgItem(window, IDCANCEL);
-        if (!button) {
-            Say("box has neither an OK nor a Cancel button");
-            continue;
-        }
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+        if (IsAnswerable(window))
+            Answer(window);
+        else
+            Say("window " + Escaped(ClassOf(window)) + " " + Quoted(TextOf(window)));
     }
 }
 
@@ -224,8 +208,8 @@ int Run(int argc, wchar_t** argv) {
                         CREATE_SUSPENDED, nullptr, nullptr, &startup, &process))
         return Fail("cannot start " + Utf8(program) + ": error " + std::to_string(GetLastError()));
     watch.processId = process.dwProcessId;
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_SHOW, nullptr, OnShow,
-                                         process.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr,
+                                         OnCreate, process.dwProcessId, 0, WINEVENT_OUTOFCONTEXT);
     ResumeThread(process.hThread);
 
     const ULONGLONG start = GetTickCount64();
@@ -235,14 +219,15 @@ int Run(int argc, wchar_t** argv) {
         if (elapsed >= timeout)
             break;
         const DWORD wait = MsgWaitForMultipleObjects(
-            1, &process.hProcess, FALSE, std::min<DWORD>(5, timeout - elapsed), QS_ALLINPUT);
+            1, &process.hProcess, FALSE, std::min<DWORD>(2, timeout - elapsed), QS_ALLINPUT);
         if (wait == WAIT_OBJECT_0) {
             ended = true;
             break;
         }
+        Pump();
         LookAround();
     }
-    Pump();
+    Pump(); // creation events raised just before the end
     if (hook)
         UnhookWinEvent(hook);
 
@@ -257,6 +242,7 @@ int Run(int argc, wchar_t** argv) {
         WaitForSingleObject(process.hProcess, 5000);
     }
     Say("answered " + std::to_string(watch.answered));
+    Say(hook ? "created " + std::to_string(watch.created) : "created (not watched)");
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     if (mark)
@@ -363,7 +349,8 @@ struct IconDirectory {
 };
 #pragma pack(pop)
 
-std::wstring VersionText(const std::vector<BYTE>& block, const std::wstring& name) {
+// A text of the version block's first translation, quoted, or (none).
+std::string VersionText(const std::vector<BYTE>& block, const std::wstring& name) {
     struct Translation {
         WORD language;
         WORD codePage;
@@ -372,14 +359,14 @@ std::wstring VersionText(const std::vector<BYTE>& block, const std::wstring& nam
     if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
                         reinterpret_cast<void**>(&translation), &length) ||
         length < sizeof *translation)
-        return L"(no translation)";
+        return "(none)";
     wchar_t query[128];
     wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\%s", translation->language,
               translation->codePage, name.c_str());
     wchar_t* text = nullptr;
     if (!VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&text), &length) || !text)
-        return L"(none)";
-    return std::wstring(text, length ? length - 1 : 0);
+        return "(none)";
+    return Quoted(std::wstring_view(text, length ? length - 1 : 0));
 }
 
 int Resources(const std::wstring& path) {
@@ -390,14 +377,16 @@ int Resources(const std::wstring& path) {
         return Fail("no version block in " + Utf8(path));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
-    if (VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) &&
-        length >= sizeof *fixed)
+    if (!VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
+        length < sizeof *fixed)
+        Say("file-version (none)");
+    else
         Say("file-version " + std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
             std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
             std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
             std::to_string(LOWORD(fixed->dwFileVersionLS)));
-    Say("file-version-text " + Quoted(VersionText(block, L"FileVersion")));
-    Say("file-description " + Quoted(VersionText(block, L"FileDescription")));
+    Say("file-version-text " + VersionText(block, L"FileVersion"));
+    Say("file-description " + VersionText(block, L"FileDescription"));
 
     HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module)
@@ -408,7 +397,7 @@ int Resources(const std::wstring& path) {
 
     // Each image of the icon group, and whether the system can make an icon of it.
     std::string icons = "icon-1";
-    HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(RT_GROUP_ICON));
+    HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
     const auto* directory =
         group ? static_cast<const IconDirectory*>(LockResource(LoadResource(module, group)))
               : nullptr;
@@ -419,7 +408,7 @@ int Resources(const std::wstring& path) {
         const int width = entry.width ? entry.width : 256;
         const int height = entry.height ? entry.height : 256;
         icons += " " + std::to_string(width) + "x" + std::to_string(height);
-        HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(entry.id), MAKEINTRESOURCEW(RT_ICON));
+        HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(entry.id), RT_ICON);
         void* bits = image ? LockResource(LoadResource(module, image)) : nullptr;
         HICON icon =
             bits ? CreateIconFromResourceEx(static_cast<BYTE*>(bits), SizeofResource(module, image),

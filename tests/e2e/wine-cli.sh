@@ -1,0 +1,166 @@
+#!/usr/bin/env bash
+# The real Windows program under Wine, 32 or 64 bits as built: what each command line leaves
+# in the registry, the report for a bad stored type, the refusal beside a running instance,
+# the preview bookkeeping, and the file's resources and imports. A probe in the same prefix
+# starts the program as the display settings do, watches its windows and presses OK.
+# Usage: tests/e2e/wine-cli.sh BUILD_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+scr=$build/moondial.scr
+probe_exe=$build/tests/e2e/probe.exe
+source "$here/wine-env.sh"
+
+for file in "$scr" "$probe_exe"; do
+  [ -f "$file" ] || { echo "wine-cli: $file is missing; build first" >&2; exit 2; }
+done
+arch=$(wine_arch_of "$scr")
+[ "$(wine_arch_of "$probe_exe")" = "$arch" ] ||
+  { echo "wine-cli: the probe and the program differ in bits" >&2; exit 2; }
+case $arch in
+  win32) objdump=i686-w64-mingw32-objdump ;;
+  win64) objdump=x86_64-w64-mingw32-objdump ;;
+esac
+
+wine_env_start "$arch"
+# A folder with a blank, so the program must honour the quotes around its own path.
+install_dir="$WINEPREFIX/drive_c/Program Files/Quillon"
+mkdir -p "$install_dir"
+cp "$scr" "$install_dir/moondial.scr"
+program='C:\Program Files\Quillon\moondial.scr'
+
+passed=0 failed=0
+check() { # check NAME COMMAND...   what the command prints shows only when it fails
+  local name=$1 said; shift
+  if said=$("$@"); then
+    passed=$((passed + 1)); echo "ok   $name"
+  else
+    failed=$((failed + 1)); echo "FAIL $name"; [ -z "$said" ] || echo "$said"
+  fi
+}
+# Says why a check failed, below its line, and fails: "condition || why TEXT... || return".
+why() { printf '%s\n' "$@" | sed 's/^/       /'; return 1; }
+
+probe() { timeout 30 wine "$probe_exe" "$@"; }
+# The settings key holds exactly the given "name=value" texts afterwards; none deletes it.
+put() { probe store "$@" || echo "wine-cli: could not store $*" >&2; }
+# Every stored value, one '"name"="value"' line each, sorted; "no key" when there is none.
+values() { probe settings; }
+# Starts the program with the probe's options and one argument text, and keeps what the
+# probe saw in $seen. A program still running after the probe's time limit is ended by it.
+start() { seen=$(probe run "$@") || true; }
+seen_line() { grep -qx -- "$1" <<<"$seen"; }
+no_seen_line() { ! grep -q -- "$1" <<<"$seen"; }
+
+# The program ended by itself with exit code 0 and showed no window of any kind.
+ended_without_window() {
+  seen_line 'exit 0 after [0-9]* ms' || why "$seen" || return
+  no_seen_line '^window\|^box' || why "$seen" || return
+  # Every window made counts, shown or not, however briefly.
+  seen_line 'created 0' || why "$seen"
+}
+# The key holds exactly these two values and nothing else.
+stored() { # stored PREVIEW TYPE
+  local expected actual
+  expected=$(printf '"Preview"="%s"\n"Screen Saver Type"="%s"' "$1" "$2")
+  actual=$(values)
+  [ "$actual" = "$expected" ] || why "expected:" "$expected" "found:" "$actual"
+}
+
+# The report for "abc" as the stored type, escaped as the probe prints it.
+report='  Program Name : \r\n\r\n   Routine Name : Public Sub CheckSettings\r\n\r\n'
+report+='     Error Number : 13\r\n      Error Source : Moondial\r\n'
+report+='Error Description : Type mismatch\r\n\r\n'
+# Exactly one box with the report, pressed OK, then the program ended by itself.
+reported_once() {
+  grep -qxF -- "box \"$report\"" <<<"$seen" || why "$seen" || return
+  seen_line 'answered 1' || why "$seen" || return
+  no_seen_line '^window' || why "$seen" || return
+  seen_line 'exit 0 after [0-9]* ms' || why "$seen" || return
+  # The box's windows were counted, so "created 0" elsewhere is no blind spot of the probe.
+  no_seen_line '^created 0$' || why "$seen"
+}
+
+# Unknown switches store the defaults they read, and nothing else.
+for args in /a /x; do
+  put
+  start 5000 "$program" "$args"
+  check "$args ends at once with no window" ended_without_window
+  check "$args leaves only the two defaults" stored False 1
+done
+
+# A stored type that is no number stops every mode with one report; the preview mark stays.
+for args in /s /c "/p 4711" "" /a; do
+  put "Preview=True" "Screen Saver Type=abc"
+  start --answer "CRITICAL ERROR" 10000 "$program" "$args"
+  check "'$args' with type abc shows one CRITICAL ERROR and ends after OK" reported_once
+  check "'$args' with type abc keeps the stored values" stored True abc
+done
+
+# Beside a running instance, after a start that was no preview: nothing happens at all.
+put "Preview=False" "Screen Saver Type=abc"
+start --hold-instance 5000 "$program" /s
+check "/s beside a running instance ends at once with no window" ended_without_window
+check "/s beside a running instance writes nothing" stored False abc
+# After a preview start the running instance is that preview, which a real start replaces.
+put "Preview=True" "Screen Saver Type=abc"
+start --hold-instance --answer "CRITICAL ERROR" 10000 "$program" /s
+check "/s beside a running preview goes on to read the type" reported_once
+
+# Preview starts with a pane are recorded; the saver and setup modes record the opposite.
+for args in "/p 4711" "/p:4711"; do
+  put "Preview=False" "Screen Saver Type=1"
+  start 5000 "$program" "$args"
+  check "'$args' ends at once with no window" ended_without_window
+  check "'$args' records a preview start" stored True 1
+done
+put "Preview=False" "Screen Saver Type=1"
+start 5000 "$program" /p
+check "'/p' without a pane records nothing" stored False 1
+# The saver runs until the user comes; the probe ends it after its time limit.
+saver_window_stays() {
+  seen_line 'window MoondialForm ""' || why "$seen" || return
+  seen_line 'still running after [0-9]* ms' || why "$seen"
+}
+for args in /s /S; do
+  put "Preview=True" "Screen Saver Type=1"
+  start 3000 "$program" "$args"
+  check "'$args' opens the saver window and stays" saver_window_stays
+  check "'$args' records a start that is no preview" stored False 1
+done
+put "Preview=True" "Screen Saver Type=1"
+start 5000 "$program" /c:4711
+check "'/c:4711' ends at once with no window" ended_without_window
+check "'/c:4711' records a start that is no preview" stored False 1
+
+# What the display settings and the file's properties show, read as the system reads them.
+resources_are_right() {
+  local actual expected
+  actual=$(probe resources "$program") || why "$actual" || return
+  expected=$(printf '%s\n' 'file-version 2.0.0.1' 'file-version-text "2.00.0001"' \
+    'file-description (none)' 'string-1 "Moondial"')
+  [ "$(grep -v '^icon-1' <<<"$actual")" = "$expected" ] ||
+    why "expected:" "$expected" "found:" "$actual" || return
+  # Every image must be one the system can make an icon of.
+  local icons
+  icons=$(grep '^icon-1 ' <<<"$actual") || why "no icon group 1" || return
+  { grep -qw 32x32 <<<"$icons" && grep -qw 16x16 <<<"$icons"; } ||
+    why "icon group 1 lacks 32x32 or 16x16: $icons" || return
+  ! grep -q unusable <<<"$icons" || why "$icons"
+}
+check "version block, name string and icon" resources_are_right
+
+# Linked statically: nothing beyond DLLs that every Windows has.
+system_dlls='kernel32|user32|gdi32|advapi32|version|msvcrt|comctl32|comdlg32|ole32|oleaut32'
+system_dlls+='|shell32|shlwapi|uxtheme|windowscodecs|winmm|msimg32|imm32'
+system_dlls_only() {
+  local dlls others
+  dlls=$("$objdump" -p "$scr" | awk '/DLL Name:/ { print $3 }')
+  [ -n "$dlls" ] || why "no imports found" || return
+  others=$(grep -viE "^($system_dlls)\.dll$" <<<"$dlls") || true
+  [ -z "$others" ] || why "imports beyond the system:" $others
+}
+check "imports only system DLLs" system_dlls_only
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The real Windows saver under Wine, 32 or 64 bits as built: a window over the whole screen
+# whose picture drifts, and that ends on pointer movement, a click or a key.
+# Usage: tests/e2e/wine-saver.sh BUILD_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+scr=$(cd "$1" && pwd)/moondial.scr
+source "$here/wine-env.sh"
+
+wine_env_start "$(wine_arch_of "$scr")"
+work=$wine_tmp
+
+passed=0 failed=0
+check() {
+  local name=$1; shift
+  if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
+}
+
+# The colour at a point of the screen, as "r,g,b".
+pixel() { convert x:root -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:; }
+corners_black() {
+  for point in "1 1" "1022 1" "1 766" "1022 766"; do
+    [ "$(pixel $point)" = 0,0,0 ] || return 1
+  done
+}
+
+start_saver() { # start_saver TYPE: starts the saver and waits until it covers the screen
+  wine reg add 'HKCU\Software\Quillon\Moondial' /v 'Screen Saver Type' /d "$1" /f >/dev/null 2>&1
+  xdotool mousemove 500 400
+  wine "$scr" /s >/dev/null 2>&1 &
+  saver=$!
+  for _ in $(seq 100); do corners_black && break; sleep 0.1; done
+  sleep 1 # the first moves and hands
+}
+ended() {
+  for _ in $(seq 30); do kill -0 "$saver" 2>/dev/null || return 0; sleep 0.1; done
+  kill "$saver" 2>/dev/null; return 1
+}
+picture_moves() {
+  import -window root "$work/a.png"; sleep 1; import -window root "$work/b.png"
+  [ "$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 || true)" != 0 ]
+}
+
+# The desktop shows first, so that "covers the screen" means something.
+wine explorer >/dev/null 2>&1 &
+for _ in $(seq 50); do corners_black || break; sleep 0.1; done
+desktop_shows() { ! corners_black; }
+check "the desktop shows before the saver" desktop_shows
+
+for type in 1 2 3; do
+  start_saver $type
+  check "type $type: a black window covers the screen" corners_black
+  check "type $type: the picture moves" picture_moves
+  xdotool mousemove 600 450
+  sleep 0.3
+  xdotool mousemove 610 455
+  check "type $type: moving the pointer ends it" ended
+done
+
+start_saver 3
+xdotool key a
+check "a key ends it" ended
+
+start_saver 2
+xdotool click 1
+check "a click ends it" ended
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
