@@ -30,6 +30,7 @@ frmMoondialMain::frmMoondialMain()
     Form.SetBackColor(ui::Black);
     Form.SetStartMaximized(true);
     Form.SetPointerInvisible();
+    Form.SetRunningScreenSaver(true);
 
     picCustom.SetBackColor(ui::Black);
     picCustom.SetAutoSize(true);

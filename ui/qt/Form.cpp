@@ -98,6 +98,9 @@ void Form::SetPointerInvisible() {
     impl_->widget->setCursor(Qt::BlankCursor);
 }
 
+// X11 has no request for a screen saver to start that a window could refuse.
+void Form::SetRunningScreenSaver(bool) {}
+
 void Form::SetTopmost(bool topmost) {
     QWidget* w = impl_->widget;
     const bool wasVisible = w->isVisible();

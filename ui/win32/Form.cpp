@@ -132,6 +132,11 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_SYSKEYDOWN:
         Dispatch(form->OnKeyDown);
         break; // the system's own keys (Alt+F4) still work
+    case WM_SYSCOMMAND:
+        // A saver already runs; another start would cover it. Monitor power passes through.
+        if (impl.runningScreenSaver && (wParam & 0xFFF0) == SC_SCREENSAVE)
+            return 0;
+        break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }
@@ -224,6 +229,10 @@ void Form::SetPointerInvisible() {
     const HWND under = WindowFromPoint(at);
     if (under && (under == impl_->window || IsChild(impl_->window, under)))
         SetCursor(impl_->pointer);
+}
+
+void Form::SetRunningScreenSaver(bool running) {
+    impl_->runningScreenSaver = running;
 }
 
 void Form::SetTopmost(bool topmost) {

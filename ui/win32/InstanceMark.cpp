@@ -16,7 +16,9 @@ struct InstanceMark::Handle {
 
 InstanceMark::InstanceMark() : handle_(std::make_unique<Handle>()) {
     handle_->mutex = CreateMutexW(nullptr, FALSE, L"Local\\Quillon.Moondial.Instance");
-    handle_->held = GetLastError() != ERROR_ALREADY_EXISTS;
+    // Denied access means another user's process made it: another instance runs all the same.
+    const DWORD error = GetLastError();
+    handle_->held = error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED;
 }
 
 InstanceMark::~InstanceMark() = default;

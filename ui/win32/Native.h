@@ -76,6 +76,7 @@ struct Form::Impl {
     Color back;
     HCURSOR pointer = nullptr; // a shared resource cursor, not destroyed
     bool pointerInvisible = false;
+    bool runningScreenSaver = false;
     bool loaded = false;
     bool startMaximized = false;
     bool pressed = false;      // the left button went down here and is not up yet
