@@ -49,7 +49,8 @@ for type in 1 2 3; do
   if [ -n "$shots" ]; then
     mkdir -p "$shots"
     import -window root "$work/face.png"
-    convert "$work/face.png" -trim +repage "$shots/face-$type.png"
+    names=(none analog-clock lips-clock alarm-clock)
+    convert "$work/face.png" -trim +repage "$shots/${names[$type]}.png"
   fi
   xdotool mousemove 600 450
   check "type $type: the first pointer report does not end it" still_running
