@@ -76,6 +76,7 @@ xvfb_stop
 
 # Windows build under Wine (its own display, with Wine's virtual desktop); wineserver counts too.
 wine_env_start
+trap 'wine_env_stop; rm -rf "$work"' EXIT
 wine reg add 'HKCU\Software\Quillon\Moondial' /v 'Screen Saver Type' /d 1 /f >/dev/null 2>&1
 wineserver -w
 start=$(now_ms)

@@ -158,13 +158,13 @@ Form::Form() : impl_(std::make_unique<Impl>()) {
     impl_->brush.Reset(CreateSolidBrush(win32::ToColorRef(face)));
 
     const std::wstring name = NewClassName();
-    WNDCLASSEXW description{};
-    description.lpfnWndProc = FormProcedure;
-    description.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MOONDIAL_ICON));
-    description.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    description.hbrBackground = impl_->brush.Get();
-    description.lpszClassName = name.c_str();
-    impl_->windowClass = std::make_unique<win32::WindowClass>(description);
+    WNDCLASSEXW classInfo{};
+    classInfo.lpfnWndProc = FormProcedure;
+    classInfo.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MOONDIAL_ICON));
+    classInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    classInfo.hbrBackground = impl_->brush.Get();
+    classInfo.lpszClassName = name.c_str();
+    impl_->windowClass = std::make_unique<win32::WindowClass>(classInfo);
 
     impl_->window = CreateWindowExW(0, name.c_str(), L"", SizableStyle, CW_USEDEFAULT,
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,

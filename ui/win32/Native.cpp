@@ -5,10 +5,10 @@
 
 namespace ui::win32 {
 
-WindowClass::WindowClass(WNDCLASSEXW description) : name_(description.lpszClassName) {
-    description.cbSize = sizeof description;
-    description.hInstance = GetModuleHandleW(nullptr);
-    if (!RegisterClassExW(&description))
+WindowClass::WindowClass(WNDCLASSEXW classInfo) : name_(classInfo.lpszClassName) {
+    classInfo.cbSize = sizeof classInfo;
+    classInfo.hInstance = GetModuleHandleW(nullptr);
+    if (!RegisterClassExW(&classInfo))
         FailLastError();
 }
 

@@ -45,7 +45,7 @@ inline COLORREF ToColorRef(Color color) {
 // A registered window class, unregistered with its holder (after its last window is gone).
 class WindowClass {
 public:
-    // Registers the class that the description names, in this program's module.
+    // Registers the class in this program's module.
     explicit WindowClass(WNDCLASSEXW description);
     ~WindowClass();
     WindowClass(const WindowClass&) = delete;

@@ -192,11 +192,11 @@ LRESULT CALLBACK BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
 
 const wchar_t* BoxClass() {
     static const win32::WindowClass registered([] {
-        WNDCLASSEXW description{};
-        description.lpfnWndProc = BoxProcedure;
-        description.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        description.lpszClassName = L"MoondialPicture";
-        return description;
+        WNDCLASSEXW classInfo{};
+        classInfo.lpfnWndProc = BoxProcedure;
+        classInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        classInfo.lpszClassName = L"MoondialPicture";
+        return classInfo;
     }());
     return registered.Name();
 }

@@ -24,10 +24,10 @@ class TimerWindow {
 public:
     TimerWindow()
         : class_([] {
-              WNDCLASSEXW description{};
-              description.lpfnWndProc = TimerProcedure;
-              description.lpszClassName = L"MoondialTimers";
-              return description;
+              WNDCLASSEXW classInfo{};
+              classInfo.lpfnWndProc = TimerProcedure;
+              classInfo.lpszClassName = L"MoondialTimers";
+              return classInfo;
           }()) {
         window_ = CreateWindowExW(0, class_.Name(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                   GetModuleHandleW(nullptr), nullptr);
