@@ -31,7 +31,6 @@ public:
     void SetClientSize(double widthTwips, double heightTwips);
     void SetStartMaximized(bool maximized); // covers the whole screen when shown
     void SetPointerInvisible();             // no pointer shows over the window
-    void SetTopmost(bool topmost);          // above every window that is not topmost
     // This window is the running screen saver: the system's request to start a screen saver
     // is refused while it exists, and nothing keeps the display from powering off.
     void SetRunningScreenSaver(bool running);

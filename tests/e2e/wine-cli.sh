@@ -133,6 +133,23 @@ start 5000 "$program" /c:4711
 check "'/c:4711' ends at once with no window" ended_without_window
 check "'/c:4711' records a start that is no preview" stored False 1
 
+# A custom picture that is missing or unreadable gets its own warning, then the saver ends.
+warned_once() { # warned_once ESCAPED_TEXT
+  grep -qxF -- "box \"$1\"" <<<"$seen" || why "$seen" || return
+  seen_line 'answered 1' || why "$seen" || return
+  seen_line 'exit 0 after [0-9]* ms' || why "$seen"
+}
+fix_it='\r\n\r\nGo into the screen saver settings to fix this.'
+put "Preview=False" "Screen Saver Type=4" 'Custom Graphic Path=C:\nowhere\gone.bmp'
+start --answer "Moondial - Custom Image Not Found" 10000 "$program" /s
+check "a custom picture in a missing folder is reported as missing" \
+  warned_once "Custom graphic image is missing.\\r\\n\\r\\nC:\\\\nowhere\\\\gone.bmp$fix_it"
+printf 'no picture here' > "$WINEPREFIX/drive_c/broken.jpg"
+put "Preview=False" "Screen Saver Type=4" 'Custom Graphic Path=C:\broken.jpg'
+start --answer "Moondial - Custom Image Corrupt" 10000 "$program" /s
+check "an unreadable custom picture is reported as corrupt" \
+  warned_once "Custom graphic image is corrupt.\\r\\n\\r\\nC:\\\\broken.jpg$fix_it"
+
 # What the display settings and the file's properties show, read as the system reads them.
 resources_are_right() {
   local actual expected

@@ -101,14 +101,6 @@ void Form::SetPointerInvisible() {
 // X11 has no request for a screen saver to start that a window could refuse.
 void Form::SetRunningScreenSaver(bool) {}
 
-void Form::SetTopmost(bool topmost) {
-    QWidget* w = impl_->widget;
-    const bool wasVisible = w->isVisible();
-    w->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
-    if (wasVisible)
-        w->show();
-}
-
 void Form::Load() {
     if (impl_->loaded)
         return;

@@ -235,11 +235,6 @@ void Form::SetRunningScreenSaver(bool running) {
     impl_->runningScreenSaver = running;
 }
 
-void Form::SetTopmost(bool topmost) {
-    SetWindowPos(impl_->window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 void Form::Load() {
     if (impl_->loaded)
         return;
