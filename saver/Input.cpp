@@ -20,8 +20,15 @@ void frmMoondialMain::Form_Click() {
     ui::EndProgram();
 }
 
-// Keys end the saver wherever the focus happens to be.
+// Keys, Tab included, end the saver wherever the focus happens to be; so does every mouse
+// button and the wheel, wherever the pointer is.
 void frmMoondialMain::Form_KeyDown() {
+    ui::EndProgram();
+}
+void frmMoondialMain::Form_MouseDown() {
+    ui::EndProgram();
+}
+void frmMoondialMain::Form_MouseWheel() {
     ui::EndProgram();
 }
 

@@ -52,6 +52,8 @@ frmMoondialMain::frmMoondialMain()
     Form.OnMouseMove = [this](float x, float y) { Form_MouseMove(x, y); };
     Form.OnClick = [this] { Form_Click(); };
     Form.OnKeyDown = [this] { Form_KeyDown(); };
+    Form.OnMouseDown = [this] { Form_MouseDown(); };
+    Form.OnMouseWheel = [this] { Form_MouseWheel(); };
     picCustom.OnClick = [this] { picCustom_Click(); };
     picCustom.OnKeyPress = [this] { picCustom_KeyPress(); };
     picLips.OnKeyPress = [this] { picLips_KeyPress(); };

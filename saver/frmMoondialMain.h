@@ -37,6 +37,8 @@ public:
     void Form_MouseMove(float x, float y);
     void Form_Click();
     void Form_KeyDown();
+    void Form_MouseDown();
+    void Form_MouseWheel();
     void picCustom_Click();
     void picCustom_KeyPress();
     void picLips_KeyPress();

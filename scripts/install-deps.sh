@@ -15,7 +15,7 @@ for arg in "$@"; do
 done
 
 packages=()
-[ $want_linux -eq 1 ] && packages+=(cmake ninja-build g++ qt6-base-dev libgtest-dev
+[ $want_linux -eq 1 ] && packages+=(cmake ninja-build g++ qt6-base-dev libxcb1-dev libgtest-dev
   xvfb xauth xdotool x11-utils imagemagick clang-format)
 [ $want_windows -eq 1 ] && packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
   wine wine32:i386 wine64 xvfb xauth)

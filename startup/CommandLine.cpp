@@ -20,6 +20,26 @@ Mode ModeOf(std::string_view arguments) {
     return Mode::None;
 }
 
+namespace {
+
+// Blanks around decimal digits whose value fits in 32 bits without a sign.
+std::optional<std::uint32_t> UnsignedHandle(std::string_view text) {
+    text = ui::TrimBlanks(text);
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+        if (value > 0xFFFFFFFFu)
+            return std::nullopt;
+    }
+    return text.empty() ? std::nullopt : std::optional<std::uint32_t>(value);
+}
+
+} // namespace
+
 std::optional<std::int32_t> PreviewWindowNumber(std::string_view arguments) {
     std::size_t start = std::min<std::size_t>(2, arguments.size());
     if (start < arguments.size()) {
@@ -27,9 +47,14 @@ std::optional<std::int32_t> PreviewWindowNumber(std::string_view arguments) {
         while (start < arguments.size() && (arguments[start] & 0xC0) == 0x80)
             ++start;
     }
+    const std::string_view number = arguments.substr(start);
     try {
-        return ui::ToInt32(arguments.substr(start));
-    } catch (const ui::Error&) {
+        return ui::ToInt32(number);
+    } catch (const ui::Error& failure) {
+        // A handle printed as an unsigned number is the same 32 bits.
+        if (failure.Number == ui::errors::Overflow && number.find('-') == std::string_view::npos)
+            if (const auto wide = UnsignedHandle(number))
+                return static_cast<std::int32_t>(*wide);
         return std::nullopt;
     }
 }

@@ -14,7 +14,8 @@ enum class Mode { Setup, Saver, Preview, None };
 Mode ModeOf(std::string_view arguments);
 
 // The preview pane's handle: what follows "/p" and one separator character of any kind, as a
-// 32-bit number. Nothing when it is missing or no such number.
+// 32-bit number, signed or (as some print handles) unsigned. Nothing when it is missing or no
+// such number.
 std::optional<std::int32_t> PreviewWindowNumber(std::string_view arguments);
 
 } // namespace modMain

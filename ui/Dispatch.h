@@ -9,13 +9,11 @@
 
 namespace ui {
 
-template <typename... Args, typename... Given>
-void Dispatch(const std::function<void(Args...)>& handler, Given&&... args) {
-    if (!handler)
-        return;
+// Runs a call from the window system under the layer's last trap.
+template <typename Call> void Guarded(Call&& call) {
     try {
         try {
-            handler(std::forward<Given>(args)...);
+            call();
         } catch (const ProcessEnded&) {
             throw;
         } catch (...) {
@@ -24,6 +22,12 @@ void Dispatch(const std::function<void(Args...)>& handler, Given&&... args) {
     } catch (const ProcessEnded&) {
         // A stand-in ended the process; the window system goes on for the test that drives it.
     }
+}
+
+template <typename... Args, typename... Given>
+void Dispatch(const std::function<void(Args...)>& handler, Given&&... args) {
+    if (handler)
+        Guarded([&] { handler(std::forward<Given>(args)...); });
 }
 
 } // namespace ui

@@ -32,16 +32,19 @@ public:
     void SetStartMaximized(bool maximized); // covers the whole screen when shown
     void SetPointerInvisible();             // no pointer shows over the window
     // This window is the running screen saver: the system's request to start a screen saver
-    // is refused while it exists, and nothing keeps the display from powering off.
+    // is refused while it exists, nothing keeps the display from powering off, and another
+    // program taking the activation from it ends the process, as the system's savers do.
     void SetRunningScreenSaver(bool running);
 
     // Runs Load once, if it has not run; the window stays hidden.
     void Load();
-    // Runs Load if needed, then shows the window without waiting for it.
+    // Runs Load if needed, then shows the window without waiting for it and gives it the
+    // keyboard focus.
     void Show();
     void Hide();
     // Runs Unload, then hides the window; the next Show loads it again. Closing by the close
-    // box does the same.
+    // box or the window manager does the same. When no form is left on the screen the process
+    // ends, as it does when a form's native window is destroyed from outside.
     void Close();
     bool Visible() const;
     bool Loaded() const;
@@ -65,8 +68,13 @@ public:
     std::function<void()> OnUnload;
     std::function<void()> OnClick;
     std::function<void(float x, float y)> OnMouseMove;
-    // Every key pressed while the window or any of its controls has the keyboard focus.
+    // Every key pressed while the window or any of its controls has the keyboard focus, Tab
+    // included: a form with this handler does not move the focus with Tab.
     std::function<void()> OnKeyDown;
+    // Every mouse button pressed, and every turn of the wheel, over the window or any of its
+    // controls, after a control's own handler.
+    std::function<void()> OnMouseDown;
+    std::function<void()> OnMouseWheel;
 
     struct Impl;
     Impl& Native() const { return *impl_; }

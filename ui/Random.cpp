@@ -25,6 +25,13 @@ void Randomize(double seed) {
     state = bits;
 }
 
+void Reseed(double seed) {
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &seed, sizeof bits);
+    state ^= bits;
+    state = Next();
+}
+
 float Rnd() {
     // 24 bits fill a float's mantissa exactly, so the result never rounds up to 1.
     return static_cast<float>(Next() >> 40) * (1.0f / 16777216.0f);

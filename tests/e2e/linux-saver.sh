@@ -6,6 +6,7 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 program=$(cd "$1" && pwd)/moondial
+xtool=$(cd "$1" && pwd)/tests/e2e/xtool
 shots=${2:-}
 source "$here/xvfb.sh"
 
@@ -21,17 +22,29 @@ check() {
   if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
 }
 
-start_saver() { # start_saver TYPE: starts the saver and waits for its window
+start_saver() { # start_saver TYPE [ENV...]: starts the saver and waits for its window
   printf '[General]\nScreen%%20Saver%%20Type=%s\n' "$1" > "$XDG_CONFIG_HOME/Quillon/Moondial.conf"
+  shift
   xdotool mousemove 500 400
-  "$program" /s >/dev/null 2>&1 &
+  env "$@" "$program" /s >/dev/null 2>&1 &
   saver=$!
-  window=$(timeout 10 xdotool search --sync --onlyvisible --class moondial | head -n 1)
-  sleep 0.5 # let the first moves and the first hands land
+  window=$(timeout 30 xdotool search --sync --onlyvisible --class moondial | head -n 1)
+  # Ready for input once it holds the keyboard focus, which it takes when it shows.
+  for _ in $(seq 300); do
+    [ -n "$window" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && break
+    sleep 0.1
+  done
 }
-ended() { # ended: the saver is gone within two seconds
-  for _ in $(seq 20); do kill -0 "$saver" 2>/dev/null || { wait "$saver" 2>/dev/null; return 0; }; sleep 0.1; done
+ended() { # ended: the saver is gone within five seconds
+  for _ in $(seq 50); do kill -0 "$saver" 2>/dev/null || { wait "$saver" 2>/dev/null; return 0; }; sleep 0.1; done
   kill "$saver" 2>/dev/null; return 1
+}
+# The saver maps its window again after the one before it ended.
+starts_again() {
+  start_saver 1
+  [ -n "$window" ] || return 1
+  xdotool key a
+  ended
 }
 still_running() { sleep 0.5; kill -0 "$saver" 2>/dev/null; }
 covers_screen() {
@@ -65,6 +78,50 @@ check "a key ends it" ended
 start_saver 1
 xdotool click 1
 check "a click ends it" ended
+
+for key in Tab shift+Tab; do
+  start_saver 2
+  xdotool key "$key"
+  check "$key ends it" ended
+done
+for button in 3 2 4 5; do
+  start_saver 1
+  xdotool click "$button"
+  check "mouse button $button (right, middle, wheel up, wheel down) ends it" ended
+done
+
+# A window manager's close request, and the window destroyed by another client: the process
+# ends rather than tick on hidden, holding the mark that keeps every later start from showing.
+start_saver 1
+"$xtool" close "$window"
+check "a close request ends it" ended
+check "a saver starts again after a close request" starts_again
+start_saver 3
+xdotool windowclose "$window" 2>/dev/null || true
+check "its window destroyed by another client ends it" ended
+check "a saver starts again after its window was destroyed" starts_again
+
+# Keys typed while another program's window held the keyboard focus reach the saver.
+xmessage -geometry +10+10 "another program" &
+other=$!
+other_window=$(timeout 30 xdotool search --sync --onlyvisible --name '^xmessage$' | head -n 1)
+xdotool windowfocus --sync "$other_window"
+start_saver 1
+xdotool key a
+check "a key ends it when another window had the focus before" ended
+kill $other 2>/dev/null; wait $other 2>/dev/null || true
+
+# A desktop scaled to 150% draws the art 1:1 all the same.
+start_saver 1 QT_SCALE_FACTOR=1.5 QT_ENABLE_HIGHDPI_SCALING=1 QT_SCREEN_SCALE_FACTORS=1.5
+one_to_one() {
+  import -window root "$work/scaled.png"
+  local size
+  size=$(convert "$work/scaled.png" -trim -format '%wx%h' info:)
+  [ "$size" = 143x143 ] || { echo "       the dial is $size"; return 1; }
+}
+check "at a scale of 150% the dial is still 143 x 143 pixels" one_to_one
+xdotool key a
+ended || true
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

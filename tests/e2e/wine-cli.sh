@@ -128,6 +128,23 @@ for args in /s /S; do
   check "'$args' opens the saver window and stays" saver_window_stays
   check "'$args' records a start that is no preview" stored False 1
 done
+# The system's close request ends the saver, rather than leave it hidden and holding the mark
+# that keeps every later start from showing; so does another program taking the activation.
+ended_after() { # ended_after FACT: the probe did FACT and the program then ended by itself
+  seen_line "$1" || why "$seen" || return
+  seen_line 'exit 0 after [0-9]* ms' || why "$seen"
+}
+put "Preview=False" "Screen Saver Type=1"
+start --close-after 1500 15000 "$program" /s
+check "/s ends on the system's close request" ended_after closed
+start 3000 "$program" /s
+check "/s starts again after a close request" saver_window_stays
+start --activate-after 1500 15000 "$program" /s
+check "/s ends when another program's window takes the activation" ended_after activated
+# Some launchers pass the path unquoted, blanks and all.
+start --unquoted 3000 "$program" /s
+check "/s with its path unquoted opens the saver" saver_window_stays
+
 put "Preview=True" "Screen Saver Type=1"
 start 5000 "$program" /c:4711
 check "'/c:4711' ends at once with no window" ended_without_window

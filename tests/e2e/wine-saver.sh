@@ -29,11 +29,13 @@ start_saver() { # start_saver TYPE: starts the saver and waits until it covers t
   xdotool mousemove 500 400
   wine "$scr" /s >/dev/null 2>&1 &
   saver=$!
-  for _ in $(seq 100); do corners_black && break; sleep 0.1; done
-  sleep 1 # the first moves and hands
+  # Deadlines on the conditions themselves: a cold Wine takes many seconds to show anything.
+  for _ in $(seq 300); do corners_black && break; sleep 0.1; done
+  for _ in $(seq 300); do picture_shows && break; sleep 0.1; done
 }
+picture_shows() { [ "$(convert x:root -format '%[fx:maxima]' info: 2>/dev/null)" != 0 ]; }
 ended() {
-  for _ in $(seq 30); do kill -0 "$saver" 2>/dev/null || return 0; sleep 0.1; done
+  for _ in $(seq 100); do kill -0 "$saver" 2>/dev/null || return 0; sleep 0.1; done
   kill "$saver" 2>/dev/null; return 1
 }
 picture_moves() {
@@ -43,7 +45,7 @@ picture_moves() {
 
 # The desktop shows first, so that "covers the screen" means something.
 wine explorer >/dev/null 2>&1 &
-for _ in $(seq 50); do corners_black || break; sleep 0.1; done
+for _ in $(seq 300); do corners_black || break; sleep 0.1; done
 desktop_shows() { ! corners_black; }
 check "the desktop shows before the saver" desktop_shows
 
@@ -64,6 +66,17 @@ check "a key ends it" ended
 start_saver 2
 xdotool click 1
 check "a click ends it" ended
+
+for key in Tab shift+Tab; do
+  start_saver 1
+  xdotool key "$key"
+  check "$key ends it" ended
+done
+for button in 3 2 4 5; do
+  start_saver 1
+  xdotool click "$button"
+  check "mouse button $button (right, middle, wheel up, wheel down) ends it" ended
+done
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -2,15 +2,21 @@
 
 #include "forms/SaverFixture.h"
 #include "ui/Screen.h"
+#include "ui/Services.h"
 #include "ui/Units.h"
 #include "ui/qt/Widgets.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -224,7 +230,96 @@ TEST_F(Saver, ClicksAndKeysAnywhereEndTheSaver) {
     }
 }
 
+// Qt moved the focus on Tab before any key handler saw it; only the left button and no wheel
+// reached the saver's handlers.
+TEST_F(Saver, TabRightAndMiddleButtonsAndTheWheelEndTheSaverToo) {
+    auto form = Shown(1);
+    const std::vector<QWidget*> targets = {
+        form->Form.Native().widget, form->picClock.Native().widget,
+        form->picClockMovement.Native().widget, form->picCustom.Native().widget};
+    for (QWidget* target : targets) {
+        for (const auto key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+            ends = 0;
+            QTest::keyClick(target, key);
+            EXPECT_GE(ends, 1) << "key " << key;
+        }
+        for (const auto button : {Qt::RightButton, Qt::MiddleButton}) {
+            ends = 0;
+            QTest::mousePress(target, button, {}, QPoint(3, 3));
+            EXPECT_GE(ends, 1) << "button " << button;
+            QTest::mouseRelease(target, button, {}, QPoint(3, 3));
+        }
+        ends = 0;
+        QWheelEvent wheel(QPointF(3, 3), target->mapToGlobal(QPointF(3, 3)), {}, {0, 120},
+                          Qt::NoButton, {}, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &wheel);
+        EXPECT_GE(ends, 1) << "wheel";
+    }
+}
+
+// The window manager's close request only hid the saver, which then ticked on unseen, holding
+// the instance mark, so that no later start ever showed.
+TEST_F(Saver, AClosedSaverWindowEndsTheProgram) {
+    auto form = Shown(2);
+    form->Form.Native().widget->close();
+    EXPECT_EQ(ends, 1);
+}
+
+TEST_F(Saver, TheWindowCarriesTheProgramsIcon) {
+    auto form = Shown(1);
+    const QIcon icon = form->Form.Native().widget->windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
+}
+
+TEST_F(Saver, TheSaverTakesTheKeyboardFocusWhenItShows) {
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    auto form = Shown(1);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form->Form.Native().widget));
+}
+
+// A report from a failure no routine trapped opened under the stays-on-top saver, which hides
+// the pointer and ignores input: the screen looked frozen.
+TEST_F(Saver, AReportShowsAboveTheSaver) {
+    auto form = Shown(1);
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        EXPECT_TRUE(box->windowFlags() & Qt::WindowStaysOnTopHint);
+        EXPECT_EQ(box->parentWidget(), form->Form.Native().widget);
+        checked = true;
+        box->accept();
+    });
+    ui::RealWorld().ShowMessage("Run-time error", ui::CriticalStyle, "Moondial");
+    EXPECT_TRUE(checked);
+}
+
 // ---- Motion ----
+
+// Both axes drew from one seed in one millisecond, so the picture always set off at exactly
+// 45 degrees and kept the slope through every corner.
+TEST_F(Saver, TheFirstStepsOfTheTwoAxesAreDrawnApart) {
+    auto form = Shown(1);
+    int apart = 0;
+    std::map<int, int> steps;
+    for (int i = 0; i < 1000; ++i) {
+        now.SecondsSinceMidnight = 40000 + i * 0.03;
+        form->PicLeft = form->PicTop = form->StepX = form->StepY = 0;
+        form->tmrMove_Timer();
+        apart += form->StepX != form->StepY;
+        ++steps[form->StepX];
+        ++steps[form->StepY];
+    }
+    EXPECT_GT(apart, 900);
+    EXPECT_EQ(steps.size(), 30u);
+    EXPECT_EQ(steps.begin()->first, 11);
+    EXPECT_EQ(steps.rbegin()->first, 40);
+}
 
 TEST_F(Saver, FirstTickJumpsNearTheTopLeftCorner) {
     auto form = Shown(1);

@@ -43,6 +43,9 @@ private:
     ui::Outside saved_;
 };
 
+// Delivers the window system's events, timers' ticks included, for a while.
+void RunEventsFor(int milliseconds);
+
 // The test store: values as the program stores them, and ways to break the store.
 void ClearStore();
 std::optional<std::string> Stored(const std::string& name);

@@ -32,8 +32,16 @@ TEST(CommandLine, PreviewPaneFollowsOneSeparator) {
     EXPECT_EQ(PreviewWindowNumber("/p4711"), 711); // any character separates
 }
 
+// Some callers print a handle as an unsigned number: the same 32 bits, not an overflow.
+TEST(CommandLine, PaneHandlesPrintedUnsignedAreTheSameBits) {
+    EXPECT_EQ(PreviewWindowNumber("/p 2147483648"), INT32_MIN);
+    EXPECT_EQ(PreviewWindowNumber("/p:3000000000"), static_cast<std::int32_t>(3000000000u));
+    EXPECT_EQ(PreviewWindowNumber("/p 4294967295 "), -1);
+    EXPECT_EQ(PreviewWindowNumber("/p +4294967295"), -1);
+}
+
 TEST(CommandLine, MissingOrBadPaneHandleGivesNothing) {
-    for (const char* bad :
-         {"/p", "/p ", "/p:", "/p abc", "/p 12abc", "/p 0x1F", "/p 99999999999", "/p 2147483648"})
+    for (const char* bad : {"/p", "/p ", "/p:", "/p abc", "/p 12abc", "/p 0x1F", "/p 99999999999",
+                            "/p 4294967296", "/p -2147483649", "/p -4294967295", "/p +", "/p 1 2"})
         EXPECT_FALSE(PreviewWindowNumber(bad).has_value()) << bad;
 }

@@ -6,7 +6,6 @@
 #include "ui/Error.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
-#include "ui/Screen.h"
 
 #include <chrono>
 #include <cstdint>
@@ -154,82 +153,6 @@ TEST(PictureBoxes, AnAutoSizedBoxTakesThePicturesSizeAndKeepsItsPlace) {
     EXPECT_EQ(autoSized.Left(), 3000);
     EXPECT_EQ(autoSized.Top(), 4500);
     EXPECT_EQ(autoSized.Width(), 222 * 15);
-}
-
-TEST(PictureBoxes, ANestedBoxKeepsItsPlaceInItsParentAndShowsWithIt) {
-    ui::Form form;
-    ui::PictureBox outer(form, 150, 150, 3000, 3000);
-    ui::PictureBox inner(outer, 300, 450, 600, 600);
-    EXPECT_FALSE(inner.Visible()); // the form is not shown yet
-
-    outer.Move(1500, 1800);
-    EXPECT_EQ(inner.Left(), 300);
-    EXPECT_EQ(inner.Top(), 450);
-
-    form.Show();
-    EXPECT_TRUE(inner.Visible());
-    outer.SetVisible(false);
-    EXPECT_FALSE(inner.Visible());
-    form.Close();
-}
-
-// The surfaces take their scale in the form's Resize handler, which must run when it shows.
-TEST(Forms, LoadRunsOnceResizeOnShowingAndCloseUnloadsForTheNextShow) {
-    ui::Form form;
-    int loads = 0, unloads = 0, resizes = 0;
-    form.OnLoad = [&] { ++loads; };
-    form.OnUnload = [&] { ++unloads; };
-    form.OnResize = [&] { ++resizes; };
-
-    form.Load();
-    form.Load();
-    EXPECT_EQ(loads, 1);
-    EXPECT_FALSE(form.Visible());
-    EXPECT_EQ(resizes, 0);
-
-    form.Show();
-    EXPECT_TRUE(form.Visible());
-    EXPECT_EQ(loads, 1);
-    EXPECT_GE(resizes, 1);
-
-    form.Close();
-    form.Close();
-    EXPECT_EQ(unloads, 1);
-    EXPECT_FALSE(form.Visible());
-    EXPECT_FALSE(form.Loaded());
-
-    form.Show();
-    EXPECT_EQ(loads, 2);
-    form.Close();
-}
-
-TEST(Forms, TheClientSizeIsTheAreaInsideTheBorder) {
-    ui::Form tool;
-    tool.SetBorderStyle(ui::BorderStyle::FixedToolWindow);
-    tool.SetClientSize(4800, 3600);
-    EXPECT_EQ(tool.ScaleWidth(), 4800);
-    EXPECT_EQ(tool.ScaleHeight(), 3600);
-    EXPECT_GE(tool.Width(), 4800);
-    EXPECT_GE(tool.Height(), 3600);
-
-    ui::Form borderless;
-    borderless.SetBorderStyle(ui::BorderStyle::None);
-    borderless.SetClientSize(3000, 1500);
-    EXPECT_EQ(borderless.Width(), 3000);
-    EXPECT_EQ(borderless.Height(), 1500);
-}
-
-TEST(Forms, AMaximisedBorderlessFormCoversTheScreen) {
-    ui::Form form;
-    form.SetBorderStyle(ui::BorderStyle::None);
-    form.SetStartMaximized(true);
-    form.Show();
-    EXPECT_EQ(form.Left(), 0);
-    EXPECT_EQ(form.Top(), 0);
-    EXPECT_EQ(form.Width(), ui::screen::WidthTwips());
-    EXPECT_EQ(form.Height(), ui::screen::HeightTwips());
-    EXPECT_EQ(form.ScaleWidth(), ui::screen::WidthTwips());
-    form.Close();
 }
 
 } // namespace

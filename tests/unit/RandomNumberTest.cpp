@@ -23,11 +23,35 @@ TEST_F(RandomNumber, StaysWithin11To40AndCoversThemAllForAnyTimeOfDay) {
         EXPECT_NEAR(count, 20000 / 30, 200) << number;
 }
 
-TEST_F(RandomNumber, ReseedsFromTheClockAtEveryCall) {
-    now.SecondsSinceMidnight = 1234.5;
-    const int first = modMain::GetRandomNumber(10, 40);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(modMain::GetRandomNumber(10, 40), first);
+TEST_F(RandomNumber, ReadsTheClockAtEveryCall) {
+    int readings = 0;
+    ui::World().Now = [&] {
+        ++readings;
+        return now;
+    };
+    for (int i = 1; i <= 5; ++i) {
+        modMain::GetRandomNumber(10, 40);
+        EXPECT_EQ(readings, i);
+    }
+}
+
+// The clock moves on only every few milliseconds: calls within one reading of it must still
+// draw numbers of their own, or both axes of a bounce take the same step.
+TEST_F(RandomNumber, CallsAtTheSameMomentDrawNumbersOfTheirOwn) {
+    int equal = 0;
+    std::map<int, int> seen;
+    for (int i = 0; i < 3000; ++i) {
+        now.SecondsSinceMidnight = 30000 + i * 0.001;
+        const int first = modMain::GetRandomNumber(10, 40);
+        const int second = modMain::GetRandomNumber(10, 40);
+        equal += first == second;
+        ++seen[first];
+        ++seen[second];
+    }
+    EXPECT_LT(equal, 3000 / 30 * 2); // chance alone gives one in 30
+    EXPECT_EQ(seen.size(), 30u);
+    for (const auto& [number, count] : seen)
+        EXPECT_NEAR(count, 6000 / 30, 60) << number;
 }
 
 TEST_F(RandomNumber, RefusesAnEmptyRangeInsteadOfSpinning) {

@@ -27,4 +27,16 @@ TEST(Random, UniformInUnitIntervalAndRepeatableBySeed) {
     EXPECT_NE(Draws(43200.5, 50), std::vector<float>(draws.begin(), draws.begin() + 50));
 }
 
+TEST(Random, ReseedingStirsTheSeedIn) {
+    ui::Randomize(1.5);
+    ui::Reseed(86399.25f);
+    const float first = ui::Rnd();
+    ui::Reseed(86399.25f);
+    EXPECT_NE(ui::Rnd(), first);
+    // Still a function of what came before: the same history gives the same numbers.
+    ui::Randomize(1.5);
+    ui::Reseed(86399.25f);
+    EXPECT_EQ(ui::Rnd(), first);
+}
+
 } // namespace

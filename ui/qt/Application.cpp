@@ -1,7 +1,9 @@
 #include "ui/Application.h"
 
+#include "ui/FormList.h"
+#include "ui/qt/NativeEvents.h"
+
 #include <QApplication>
-#include <QWidget>
 
 namespace ui::app {
 
@@ -20,21 +22,29 @@ std::string Folder() {
 
 namespace {
 
-bool AnyWindowOpen() {
-    const auto windows = QApplication::topLevelWidgets();
-    return std::any_of(windows.begin(), windows.end(), [](QWidget* w) { return w->isVisible(); });
+// Pixels are the screen's own, at 15 twips each, as on Windows: a desktop scaled to 150% must
+// not draw the art larger and blurred, nor hand the pointer test fractions of a pixel.
+void UseDevicePixels() {
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_USE_PHYSICAL_DPI"})
+        qunsetenv(name);
 }
 
 } // namespace
 
 int Run(int argc, char** argv, void (*main)()) {
+    UseDevicePixels();
     QApplication application(argc, argv);
     QApplication::setOrganizationName("Quillon");
     QApplication::setApplicationName("Moondial");
+    // Closing ends the process by the forms' own rule; a report closed while the saver is
+    // hidden is no reason to stop.
+    QApplication::setQuitOnLastWindowClosed(false);
+    const auto watcher = WatchNativeWindows();
     int status = 0;
     try {
         main();
-        if (AnyWindowOpen())
+        if (forms::AnyLoaded())
             status = QApplication::exec();
     } catch (const ProcessEnded&) {
     } catch (...) {

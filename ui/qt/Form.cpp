@@ -1,30 +1,53 @@
 #include "ui/Dispatch.h"
+#include "ui/FormList.h"
 #include "ui/Units.h"
 #include "ui/qt/Widgets.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 
 namespace ui {
 
+namespace {
+
+const QIcon& ProgramIcon() {
+    static const QIcon icon(QStringLiteral(":/art/moondial.ico"));
+    return icon;
+}
+
+} // namespace
+
 FormWidget::FormWidget(Form& form) : form_(form) {
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
+    setWindowIcon(ProgramIcon());
 }
 
 void FormWidget::resizeEvent(QResizeEvent*) {
-    if (form_.Loaded())
-        Dispatch(form_.OnResize);
+    if (!form_.Loaded())
+        return;
+    // Qt sizes a window just before it shows it: a handler that hides it then would be undone.
+    if (!isVisible()) {
+        form_.Native().resizePending = true;
+        return;
+    }
+    Dispatch(form_.OnResize);
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {
     // The close box unloads the form as Close does; the window then hides.
     event->ignore();
-    form_.Close();
+    Guarded([this] { form_.Close(); });
+}
+
+bool FormWidget::focusNextPrevChild(bool next) {
+    // A form that sees every key sees Tab too, rather than losing it to the focus chain.
+    return !form_.OnKeyDown && QWidget::focusNextPrevChild(next);
 }
 
 void FormWidget::mouseMoveEvent(QMouseEvent* event) {
@@ -33,13 +56,29 @@ void FormWidget::mouseMoveEvent(QMouseEvent* event) {
              static_cast<float>(at.y() * TwipsPerPixel));
 }
 
+void FormWidget::mousePressEvent(QMouseEvent*) {
+    MouseDown();
+}
+
 void FormWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Dispatch(form_.OnClick);
 }
 
+void FormWidget::wheelEvent(QWheelEvent*) {
+    MouseWheel();
+}
+
 void FormWidget::KeyDown() {
     Dispatch(form_.OnKeyDown);
+}
+
+void FormWidget::MouseDown() {
+    Dispatch(form_.OnMouseDown);
+}
+
+void FormWidget::MouseWheel() {
+    Dispatch(form_.OnMouseWheel);
 }
 
 void FormWidget::keyPressEvent(QKeyEvent*) {
@@ -49,9 +88,11 @@ void FormWidget::keyPressEvent(QKeyEvent*) {
 Form::Form() : impl_(std::make_unique<Impl>()) {
     impl_->widget = new FormWidget(*this);
     impl_->widget->setAttribute(Qt::WA_NativeWindow);
+    forms::Add(*this);
 }
 
 Form::~Form() {
+    forms::Remove(*this);
     delete impl_->widget;
 }
 
@@ -98,7 +139,8 @@ void Form::SetPointerInvisible() {
     impl_->widget->setCursor(Qt::BlankCursor);
 }
 
-// X11 has no request for a screen saver to start that a window could refuse.
+// X11 has no request for a screen saver to start that a window could refuse, and without a
+// window manager's activation there is none to lose: the keyboard focus it takes is enough.
 void Form::SetRunningScreenSaver(bool) {}
 
 void Form::Load() {
@@ -119,6 +161,13 @@ void Form::Show() {
     } else {
         w->show();
     }
+    // Keys typed while another program's window held the focus would never reach this one.
+    if (w->isWindow() && w->isVisible())
+        w->activateWindow();
+    if (impl_->resizePending && w->isVisible()) {
+        impl_->resizePending = false;
+        Dispatch(OnResize);
+    }
 }
 
 void Form::Hide() {
@@ -131,10 +180,11 @@ void Form::Close() {
         Dispatch(OnUnload);
     }
     impl_->widget->hide();
+    forms::EndUnlessOneShows();
 }
 
 bool Form::Visible() const {
-    return impl_->widget->isVisible();
+    return !impl_->destroyed && impl_->widget->isVisible();
 }
 bool Form::Loaded() const {
     return impl_->loaded;

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ui {
@@ -28,10 +29,25 @@ std::string LockPath() {
     return QDir(folder).filePath(QStringLiteral("moondial-%1.lock").arg(::getuid())).toStdString();
 }
 
+// In a shared folder anyone may have made the file first: a link is never followed, and a file
+// that is not this user's own plain file is not our mark, whoever holds a lock on it.
+int OpenOwnLockFile(const std::string& path) {
+    const int fd =
+        ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    if (fd < 0)
+        return -1;
+    struct stat file {};
+    if (::fstat(fd, &file) != 0 || !S_ISREG(file.st_mode) || file.st_uid != ::getuid()) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 } // namespace
 
 InstanceMark::InstanceMark() : handle_(std::make_unique<Handle>()) {
-    handle_->fd = ::open(LockPath().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    handle_->fd = OpenOwnLockFile(LockPath());
     // A lock file that cannot be opened cannot show another instance either.
     handle_->held = handle_->fd < 0 || ::flock(handle_->fd, LOCK_EX | LOCK_NB) == 0;
 }

@@ -45,6 +45,21 @@ void PictureWidget::mouseMoveEvent(QMouseEvent* event) {
              static_cast<float>(at.y() * TwipsPerPixel));
 }
 
+FormWidget* PictureWidget::Form() const {
+    return dynamic_cast<FormWidget*>(window());
+}
+
+void PictureWidget::mousePressEvent(QMouseEvent*) {
+    // Accepted here, so the release that makes a click comes back to this box.
+    if (auto* form = Form())
+        form->MouseDown();
+}
+
+void PictureWidget::wheelEvent(QWheelEvent*) {
+    if (auto* form = Form())
+        form->MouseWheel();
+}
+
 void PictureWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (!box_.OnClick) {
         event->ignore();
@@ -58,7 +73,7 @@ void PictureWidget::keyPressEvent(QKeyEvent* event) {
     if (!event->text().isEmpty()) // a typed character, not a lone Shift or arrow
         Dispatch(box_.OnKeyPress);
     // The form sees every key, once, however deep the box sits.
-    if (auto* form = dynamic_cast<FormWidget*>(window()))
+    if (auto* form = Form())
         form->KeyDown();
 }
 

@@ -1,9 +1,11 @@
+#include "ui/FormList.h"
 #include "ui/InstanceMark.h"
 #include "ui/Outside.h"
 #include "ui/Services.h"
 #include "ui/SystemClock.h"
+#include "ui/qt/Widgets.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QMessageBox>
 #include <QStringList>
 #include <cstdio>
@@ -13,11 +15,24 @@ namespace ui {
 
 namespace {
 
+// The form the box belongs to: the one with the focus, else the first one on the screen.
+QWidget* OwnerForm() {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (Form* form : forms::All())
+        if (form->Visible())
+            return form->Native().widget;
+    return nullptr;
+}
+
 void ShowMessageBox(const std::string& text, int style, const std::string& title) {
     QMessageBox box(style == CriticalStyle ? QMessageBox::Critical : QMessageBox::Warning,
                     QString::fromStdString(title),
                     QString::fromStdString(text).replace(QStringLiteral("\r\n"), "\n"),
-                    QMessageBox::Ok);
+                    QMessageBox::Ok, OwnerForm());
+    // Above every window of the program, the stays-on-top saver included: a report under it
+    // would leave a screen that looks frozen.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 }
 

@@ -2,9 +2,16 @@
 
 #include "ui/Convert.h"
 #include "ui/Error.h"
+#include "ui/qt/IniText.h"
 
-#include <QSettings>
-#include <QStringList>
+#include <QDir>
+#include <QStandardPaths>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ui::settings {
 
@@ -12,8 +19,9 @@ namespace {
 
 constexpr const char* Source = "Settings store";
 constexpr const char* OwnKey = "software\\quillon\\moondial";
+constexpr off_t MaxStoreBytes = 64 * 1024 * 1024;
 
-// The per-user file keeps the one key the program uses; its values sit at the file's top.
+// The per-user file keeps the one key the program uses; its values sit in its [General] part.
 void CheckKey(std::int32_t root, const std::string& keyPath) {
     if (root != CurrentUser || ToLowerAscii(keyPath) != OwnKey)
         throw Error(errors::InvalidArgument,
@@ -23,47 +31,132 @@ void CheckKey(std::int32_t root, const std::string& keyPath) {
                     Source);
 }
 
-void CheckStatus(const QSettings& store, const char* action) {
-    switch (store.status()) {
-    case QSettings::NoError:
-        return;
-    case QSettings::AccessError:
-        throw Error(75,
-                    std::string("The settings file ") + store.fileName().toStdString() +
-                        " cannot be " + action + ".",
-                    Source);
-    case QSettings::FormatError:
-        throw Error(321,
-                    std::string("The settings file ") + store.fileName().toStdString() +
-                        " is not in a readable format.",
-                    Source);
+// Where Qt keeps this program's per-user settings: $XDG_CONFIG_HOME/Quillon/Moondial.conf.
+std::string StoreFolder() {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("Quillon"))
+        .toStdString();
+}
+
+std::string StoreFile() {
+    return StoreFolder() + "/Moondial.conf";
+}
+
+[[noreturn]] void Fail(const std::string& what, int error) {
+    throw Error(75,
+                "The settings file " + StoreFile() + " " + what + ": " + std::strerror(error) + ".",
+                Source);
+}
+
+// A file descriptor, closed with its holder.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// The whole file; the empty text when there is none yet.
+std::string ReadStore() {
+    const Descriptor file(::open(StoreFile().c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.Get() < 0) {
+        if (errno == ENOENT)
+            return {};
+        Fail("cannot be read", errno);
+    }
+    struct stat info {};
+    if (::fstat(file.Get(), &info) != 0)
+        Fail("cannot be read", errno);
+    if (!S_ISREG(info.st_mode))
+        Fail("cannot be read", EISDIR);
+    // Far beyond three short values: not a file this program could have written.
+    if (info.st_size > MaxStoreBytes)
+        Fail("cannot be read", EFBIG);
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            Fail("cannot be read", errno);
+        if (got == 0)
+            return text;
+        text.append(buffer, static_cast<std::size_t>(got));
     }
 }
+
+void WriteAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t put = ::write(fd, text.data() + done, text.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            Fail("cannot be written", errno);
+        done += static_cast<std::size_t>(put);
+    }
+}
+
+// The new text goes to a file of its own beside the old one and takes its place in one step,
+// so a process killed at any moment leaves either the old file or the new one, whole.
+void ReplaceStore(const std::string& text) {
+    std::string temporary = StoreFile() + ".XXXXXX";
+    const Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (file.Get() < 0)
+        Fail("cannot be written", errno);
+    try {
+        WriteAll(file.Get(), text);
+        if (::fsync(file.Get()) != 0)
+            Fail("cannot be written", errno);
+        if (::rename(temporary.c_str(), StoreFile().c_str()) != 0)
+            Fail("cannot be replaced", errno);
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    const Descriptor directory(::open(StoreFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (directory.Get() >= 0)
+        ::fsync(directory.Get());
+}
+
+// Held while a write reads and replaces the file, so two processes writing at once both land.
+class WriteLock {
+public:
+    WriteLock()
+        : fd_(::open((StoreFile() + ".lock").c_str(),
+                     O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600)) {
+        if (fd_.Get() >= 0)
+            ::flock(fd_.Get(), LOCK_EX);
+    }
+
+private:
+    Descriptor fd_;
+};
 
 } // namespace
 
 std::optional<std::string> ReadValue(std::int32_t root, const std::string& keyPath,
                                      const std::string& name) {
     CheckKey(root, keyPath);
-    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Quillon", "Moondial");
-    const QVariant value = store.value(QString::fromStdString(name));
-    CheckStatus(store, "read");
-    if (!value.isValid())
-        return std::nullopt;
-    // A hand-edited line with unquoted commas reads as a list; keep its text whole.
-    if (value.metaType().id() == QMetaType::QStringList)
-        return value.toStringList().join(',').toStdString();
-    return value.toString().toStdString();
+    return ini::Find(ReadStore(), name);
 }
 
 void WriteValue(std::int32_t root, const std::string& keyPath, const std::string& name,
                 const std::string& value) {
     CheckKey(root, keyPath);
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Quillon", "Moondial");
-    CheckStatus(store, "read");
-    store.setValue(QString::fromStdString(name), QString::fromStdString(value));
-    store.sync(); // on disk, replaced atomically, before the call returns
-    CheckStatus(store, "written");
+    if (!QDir().mkpath(QString::fromStdString(StoreFolder())))
+        Fail("cannot be written, its folder cannot be made", ENOTDIR);
+    const WriteLock lock;
+    ReplaceStore(ini::WithValue(ReadStore(), name, value));
 }
 
 } // namespace ui::settings

@@ -19,14 +19,19 @@ class FormWidget : public QWidget {
 public:
     explicit FormWidget(Form& form);
 
-    // A key pressed while the form or any of its controls has the focus.
+    // A key pressed, a button pressed or the wheel turned over the form or any of its controls.
     void KeyDown();
+    void MouseDown();
+    void MouseWheel();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -55,10 +60,13 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    FormWidget* Form() const;
     PictureBox& box_;
 };
 
@@ -66,6 +74,8 @@ struct Form::Impl {
     FormWidget* widget = nullptr; // owned: deleted by ~Form
     bool loaded = false;
     bool startMaximized = false;
+    bool destroyed = false;     // its X window was destroyed by another client
+    bool resizePending = false; // resized while hidden: the next Show reports it
 };
 
 struct PictureBox::Impl {

@@ -1,5 +1,7 @@
 #include "ui/Application.h"
 
+#include "ui/FormList.h"
+#include "ui/win32/CommandLine.h"
 #include "ui/win32/Text.h"
 
 #include <vector>
@@ -9,22 +11,9 @@ namespace ui::app {
 
 namespace {
 
-std::wstring ModulePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 // The program's own version block, read back as the system reads it.
 std::vector<unsigned char> VersionBlock() {
-    const std::wstring path = ModulePath();
+    const std::wstring path = win32::ModulePath();
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
     std::vector<unsigned char> block(size);
@@ -70,25 +59,13 @@ std::string FileDescription() {
 }
 
 std::string Folder() {
-    std::wstring path = ModulePath();
+    std::wstring path = win32::ModulePath();
     const auto slash = path.find_last_of(L"\\/");
     path.resize(slash == std::wstring::npos ? 0 : slash);
     return win32::Utf8(path);
 }
 
 namespace {
-
-BOOL CALLBACK CountVisible(HWND window, LPARAM count) {
-    if (IsWindowVisible(window))
-        ++*reinterpret_cast<int*>(count);
-    return TRUE;
-}
-
-bool AnyWindowOpen() {
-    int count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), CountVisible, reinterpret_cast<LPARAM>(&count));
-    return count > 0;
-}
 
 // Delivers messages until the program ends the process (EndProgram) or a WM_QUIT arrives.
 int MessageLoop() {
@@ -106,7 +83,7 @@ int Run(int /*argc*/, char** /*argv*/, void (*main)()) {
     int status = 0;
     try {
         main();
-        if (AnyWindowOpen())
+        if (forms::AnyLoaded())
             status = MessageLoop();
     } catch (const ProcessEnded&) {
     } catch (...) {

@@ -1,4 +1,6 @@
 #include "ui/Dispatch.h"
+#include "ui/FormList.h"
+#include "ui/Services.h"
 #include "ui/Units.h"
 #include "ui/win32/Native.h"
 #include "ui/win32/Resources.h"
@@ -66,9 +68,19 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 
     switch (message) {
     case WM_NCDESTROY:
+        // Destroyed from outside (~Form lets no message reach here): the preview's pane went,
+        // or another program destroyed the window. No handler runs on a window that is gone.
         impl.window = nullptr;
+        impl.loaded = false;
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        Guarded([] { forms::EndUnlessOneShows(); });
         break;
+    case WM_ERASEBKGND: {
+        RECT client{};
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, impl.brush.Get());
+        return 1;
+    }
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED)
             return 0;
@@ -88,8 +100,14 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         }
         break;
     case WM_CLOSE:
-        form->Close();
+        Guarded([form] { form->Close(); });
         return 0;
+    case WM_ACTIVATEAPP:
+        // Another program took the activation: the running saver gives the screen back, as
+        // the system's own savers do. A hidden saver (showing a report) stays.
+        if (!wParam && impl.runningScreenSaver && IsWindowVisible(window))
+            Guarded([] { EndProgram(); });
+        break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             const HWND focus = GetFocus();
@@ -112,6 +130,16 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_LBUTTONDOWN:
         impl.pressed = true;
         SetCapture(window);
+        Dispatch(form->OnMouseDown);
+        return 0;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+        Dispatch(form->OnMouseDown);
+        return message == WM_XBUTTONDOWN ? TRUE : 0;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        Dispatch(form->OnMouseWheel);
         return 0;
     case WM_LBUTTONUP:
         if (impl.pressed) {
@@ -141,10 +169,17 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-std::wstring NewClassName() {
-    static int made = 0;
-    ++made;
-    return made == 1 ? L"MoondialForm" : L"MoondialForm" + std::to_wstring(made);
+// One class for every form; each fills its own background with its own brush.
+const wchar_t* FormClass() {
+    static const win32::WindowClass registered([] {
+        WNDCLASSEXW classInfo{};
+        classInfo.lpfnWndProc = FormProcedure;
+        classInfo.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MOONDIAL_ICON));
+        classInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        classInfo.lpszClassName = L"MoondialForm";
+        return classInfo;
+    }());
+    return registered.Name();
 }
 
 } // namespace
@@ -156,30 +191,21 @@ Form::Form() : impl_(std::make_unique<Impl>()) {
     }();
     impl_->back = face;
     impl_->brush.Reset(CreateSolidBrush(win32::ToColorRef(face)));
-
-    const std::wstring name = NewClassName();
-    WNDCLASSEXW classInfo{};
-    classInfo.lpfnWndProc = FormProcedure;
-    classInfo.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MOONDIAL_ICON));
-    classInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    classInfo.hbrBackground = impl_->brush.Get();
-    classInfo.lpszClassName = name.c_str();
-    impl_->windowClass = std::make_unique<win32::WindowClass>(classInfo);
-
-    impl_->window = CreateWindowExW(0, name.c_str(), L"", SizableStyle, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+    impl_->window = CreateWindowExW(0, FormClass(), L"", SizableStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                     GetModuleHandleW(nullptr), this);
     if (!impl_->window)
         win32::FailLastError();
+    forms::Add(*this);
 }
 
 Form::~Form() {
+    forms::Remove(*this);
     if (impl_->window) {
         // No handler runs for a form that is going away.
         SetWindowLongPtrW(impl_->window, GWLP_USERDATA, 0);
         DestroyWindow(impl_->window);
     }
-    impl_->windowClass.reset(); // its windows are gone; the brush goes after it
 }
 
 void Form::SetCaption(const std::string& caption) {
@@ -191,8 +217,7 @@ void Form::SetBackColor(Color color) {
     if (!brush.Get())
         win32::FailLastError();
     impl_->back = color;
-    SetClassLongPtrW(impl_->window, GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(brush.Get()));
-    impl_->brush = std::move(brush); // the old brush, no longer the class's, is deleted
+    impl_->brush = std::move(brush);
     InvalidateRect(impl_->window, nullptr, TRUE);
 }
 
@@ -254,6 +279,8 @@ void Form::Show() {
         impl_->showing = true;
         ShowWindow(window, impl_->startMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
         impl_->showing = false;
+        // Keys typed while another program's window held the focus would never reach it.
+        SetForegroundWindow(window);
         if (activeWhileHidden) {
             const HWND focus = GetFocus();
             SetFocus(nullptr);
@@ -280,6 +307,7 @@ void Form::Close() {
     }
     // The window stays, hidden, so that the form can be shown (and loaded) again.
     Hide();
+    forms::EndUnlessOneShows();
 }
 
 bool Form::Visible() const {

@@ -69,10 +69,8 @@ struct Picture::Data {
 };
 
 struct Form::Impl {
-    HWND window = nullptr; // destroyed by ~Form; null once the system has destroyed it
-    // The form's own class, whose background brush is the back colour: the system fills it.
-    std::unique_ptr<win32::WindowClass> windowClass;
-    win32::GdiObject<HBRUSH> brush;
+    HWND window = nullptr;          // destroyed by ~Form; null once the system has destroyed it
+    win32::GdiObject<HBRUSH> brush; // the back colour, which the form's erase fills in
     Color back;
     HCURSOR pointer = nullptr; // a shared resource cursor, not destroyed
     bool pointerInvisible = false;

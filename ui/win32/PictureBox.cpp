@@ -161,7 +161,16 @@ LRESULT CALLBACK BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
             return ToParent(window, message, wParam, lParam);
         impl.pressed = true;
         SetCapture(window);
+        Dispatch(impl.form->OnMouseDown);
         return 0;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN:
+        return ToParent(window, message, wParam, lParam);
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL:
+        // Sent to the focus, with the pointer's place on the screen: the form sees it as is.
+        return SendMessageW(GetAncestor(window, GA_ROOT), message, wParam, lParam);
     case WM_LBUTTONUP:
         if (!impl.pressed)
             return box->OnClick ? 0 : ToParent(window, message, wParam, lParam);

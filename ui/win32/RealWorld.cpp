@@ -1,37 +1,42 @@
 #include "ui/InstanceMark.h"
 #include "ui/Outside.h"
 #include "ui/SystemClock.h"
+#include "ui/win32/CommandLine.h"
 #include "ui/win32/Text.h"
 
+#include <algorithm>
+#include <vector>
 #include <windows.h>
 
 namespace ui {
 
 namespace {
 
+// The program's own windows on the screen, to own a box and to tell whether one is topmost.
+BOOL CALLBACK CollectShown(HWND window, LPARAM list) {
+    if (IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
 void ShowMessageBox(const std::string& text, int style, const std::string& title) {
-    // Owned by the active window so it stays in front of it; task-modal when there is none.
+    std::vector<HWND> shown;
+    EnumThreadWindows(GetCurrentThreadId(), CollectShown, reinterpret_cast<LPARAM>(&shown));
+    // Owned by the active window, or else one on the screen, so it stays in front of it;
+    // task-modal when there is none. Above a topmost window it must be topmost itself.
     HWND owner = GetActiveWindow();
-    const UINT flags = MB_OK | static_cast<UINT>(style) | (owner ? 0u : UINT{MB_TASKMODAL});
+    if (!owner && !shown.empty())
+        owner = shown.front();
+    const bool topmost = std::any_of(shown.begin(), shown.end(), [](HWND w) {
+        return (GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    });
+    const UINT flags = MB_OK | static_cast<UINT>(style) | (owner ? 0u : UINT{MB_TASKMODAL}) |
+                       (topmost ? UINT{MB_TOPMOST} : 0u);
     MessageBoxW(owner, win32::Wide(text).c_str(), win32::Wide(title).c_str(), flags);
 }
 
-// The system's command line less the program's path (quoted or not) and the blanks after it.
 std::string ArgumentText() {
-    const wchar_t* p = GetCommandLineW();
-    if (*p == L'"') {
-        ++p;
-        while (*p && *p != L'"')
-            ++p;
-        if (*p == L'"')
-            ++p;
-    } else {
-        while (*p && *p != L' ' && *p != L'\t')
-            ++p;
-    }
-    while (*p == L' ' || *p == L'\t')
-        ++p;
-    return win32::Utf8(p);
+    return win32::Utf8(win32::ArgumentsAfterProgram(GetCommandLineW(), win32::ModulePath()));
 }
 
 bool OtherInstanceHoldsMark() {

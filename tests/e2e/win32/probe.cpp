@@ -2,7 +2,11 @@
 // display settings do and watches the windows it shows, answers its message boxes, and reads
 // its settings and resources. It prints facts, one a line; the script judges them.
 //
-//   probe run [--hold-instance] [--answer TITLE] TIMEOUT_MS PROGRAM ARGUMENTS
+//   probe run [--hold-instance] [--answer TITLE] [--unquoted] [--close-after MS]
+//             [--activate-after MS] TIMEOUT_MS PROGRAM ARGUMENTS
+//       --unquoted          the program's path goes unquoted on its command line
+//       --close-after MS    posts WM_CLOSE to the program's window, as the system does
+//       --activate-after MS a window of the probe's own takes the activation
 //   probe store [NAME=VALUE...]      the settings key holds exactly these texts afterwards
 //   probe settings                   every value of the settings key
 //   probe resources PROGRAM          the version block, name string and icon sizes
@@ -105,8 +109,9 @@ std::wstring TextOf(HWND window) {
 
 struct Watch {
     DWORD processId = 0;
-    std::wstring answerTitle; // empty: answer nothing
-    std::set<HWND> known;     // reported or answered
+    HWND firstWindow = nullptr; // the first visible top-level window of the program
+    std::wstring answerTitle;   // empty: answer nothing
+    std::set<HWND> known;       // reported or answered
     int created = 0;
     int answered = 0;
 };
@@ -163,6 +168,8 @@ void LookAround() {
     for (HWND window : visible) {
         if (!watch.known.insert(window).second)
             continue;
+        if (!watch.firstWindow)
+            watch.firstWindow = window;
         if (IsAnswerable(window))
             Answer(window);
         else
@@ -170,21 +177,35 @@ void LookAround() {
     }
 }
 
+// Another program's window comes up and takes the activation, as a chat window might.
+bool ActivateOwnWindow() {
+    static HWND own = CreateWindowExW(0, L"STATIC", L"probe", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
+                                      100, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    return own && SetForegroundWindow(own) && GetForegroundWindow() == own;
+}
+
 int Run(int argc, wchar_t** argv) {
-    bool holdInstance = false;
+    bool holdInstance = false, unquoted = false;
+    ULONGLONG closeAfter = 0, activateAfter = 0;
     int i = 0;
     for (; i < argc; ++i) {
         const std::wstring_view option = argv[i];
         if (option == L"--hold-instance") {
             holdInstance = true;
+        } else if (option == L"--unquoted") {
+            unquoted = true;
         } else if (option == L"--answer" && i + 1 < argc) {
             watch.answerTitle = argv[++i];
+        } else if (option == L"--close-after" && i + 1 < argc) {
+            closeAfter = std::wcstoul(argv[++i], nullptr, 10);
+        } else if (option == L"--activate-after" && i + 1 < argc) {
+            activateAfter = std::wcstoul(argv[++i], nullptr, 10);
         } else {
             break;
         }
     }
     if (argc - i != 3)
-        return Fail("usage: run [--hold-instance] [--answer TITLE] TIMEOUT_MS PROGRAM ARGUMENTS");
+        return Fail("usage: run [options] TIMEOUT_MS PROGRAM ARGUMENTS");
     const DWORD timeout = static_cast<DWORD>(std::wcstoul(argv[i], nullptr, 10));
     const std::wstring program = argv[i + 1];
     const std::wstring arguments = argv[i + 2];
@@ -198,7 +219,7 @@ int Run(int argc, wchar_t** argv) {
     }
 
     // The quoted path and the arguments, as the display settings start a screen saver.
-    std::wstring commandLine = L"\"" + program + L"\"";
+    std::wstring commandLine = unquoted ? program : L"\"" + program + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
     STARTUPINFOW startup = {};
@@ -226,6 +247,14 @@ int Run(int argc, wchar_t** argv) {
         }
         Pump();
         LookAround();
+        if (closeAfter && elapsed >= closeAfter && watch.firstWindow) {
+            closeAfter = 0;
+            Say(PostMessageW(watch.firstWindow, WM_CLOSE, 0, 0) ? "closed" : "close failed");
+        }
+        if (activateAfter && elapsed >= activateAfter && watch.firstWindow) {
+            activateAfter = 0;
+            Say(ActivateOwnWindow() ? "activated" : "activation failed");
+        }
     }
     Pump(); // creation events raised just before the end
     if (hook)

@@ -1,0 +1,92 @@
+// The end-to-end scripts' hands on the X server, for what xdotool cannot do.
+//
+//   xtool close WINDOW       asks the window to close, as a window manager does (WM_DELETE_WINDOW)
+//   xtool pane WIDTH HEIGHT  makes a window (a stand-in preview pane), prints its id and then
+//                            obeys lines on its input: "resize W H", "destroy", "quit"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <xcb/xcb.h>
+
+namespace {
+
+xcb_atom_t Atom(xcb_connection_t* x, const char* name) {
+    auto* reply = xcb_intern_atom_reply(x, xcb_intern_atom(x, 0, std::strlen(name), name), nullptr);
+    xcb_atom_t atom = XCB_ATOM_NONE;
+    if (reply)
+        atom = reply->atom;
+    std::free(reply);
+    return atom;
+}
+
+int Close(xcb_connection_t* x, xcb_window_t window) {
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = Atom(x, "WM_PROTOCOLS");
+    event.data.data32[0] = Atom(x, "WM_DELETE_WINDOW");
+    event.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(x, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+    xcb_flush(x);
+    return 0;
+}
+
+int Pane(xcb_connection_t* x, int width, int height) {
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    const xcb_window_t pane = xcb_generate_id(x);
+    const uint32_t values[] = {screen->black_pixel};
+    xcb_create_window(x, XCB_COPY_FROM_PARENT, pane, screen->root, 40, 40,
+                      static_cast<uint16_t>(width), static_cast<uint16_t>(height), 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL,
+                      values);
+    const char name[] = "moondial test pane";
+    xcb_change_property(x, XCB_PROP_MODE_REPLACE, pane, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                        sizeof name - 1, name);
+    xcb_map_window(x, pane);
+    std::free(xcb_get_input_focus_reply(x, xcb_get_input_focus(x), nullptr)); // a round trip
+    std::printf("%u\n", pane);
+    std::fflush(stdout);
+    for (std::string line; std::getline(std::cin, line);) {
+        std::istringstream words(line);
+        std::string command;
+        words >> command;
+        if (command == "resize") {
+            uint32_t size[2] = {};
+            words >> size[0] >> size[1];
+            xcb_configure_window(x, pane, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, size);
+        } else if (command == "destroy") {
+            xcb_destroy_window(x, pane);
+        } else if (command == "quit") {
+            break;
+        }
+        std::free(xcb_get_input_focus_reply(x, xcb_get_input_focus(x), nullptr)); // a round trip
+        std::printf("done %s\n", command.c_str());
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(x)) {
+        std::fprintf(stderr, "xtool: no X display\n");
+        return 2;
+    }
+    const std::string command = argc > 1 ? argv[1] : "";
+    int status = 2;
+    if (command == "close" && argc == 3)
+        status = Close(x, static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
+    else if (command == "pane" && argc == 4)
+        status = Pane(x, std::atoi(argv[2]), std::atoi(argv[3]));
+    else
+        std::fprintf(stderr, "usage: xtool close WINDOW | xtool pane WIDTH HEIGHT\n");
+    xcb_disconnect(x);
+    return status;
+}

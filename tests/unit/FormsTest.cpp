@@ -1,0 +1,150 @@
+// Forms and their lives on the backend of the build: load, resize, close, and the end of the
+// process when nothing is left on the screen.
+
+#include "support/StandIns.h"
+#include "ui/Form.h"
+#include "ui/FormList.h"
+#include "ui/PictureBox.h"
+#include "ui/Screen.h"
+#include "ui/Services.h"
+#include "ui/Timer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Forms : public testing_support::OutsideWorldTest {};
+
+TEST_F(Forms, ANestedBoxKeepsItsPlaceInItsParentAndShowsWithIt) {
+    ui::Form form;
+    ui::PictureBox outer(form, 150, 150, 3000, 3000);
+    ui::PictureBox inner(outer, 300, 450, 600, 600);
+    EXPECT_FALSE(inner.Visible()); // the form is not shown yet
+
+    outer.Move(1500, 1800);
+    EXPECT_EQ(inner.Left(), 300);
+    EXPECT_EQ(inner.Top(), 450);
+
+    form.Show();
+    EXPECT_TRUE(inner.Visible());
+    outer.SetVisible(false);
+    EXPECT_FALSE(inner.Visible());
+}
+
+// The surfaces take their scale in the form's Resize handler, which must run when it shows.
+TEST_F(Forms, LoadRunsOnceResizeOnShowingAndCloseUnloadsForTheNextShow) {
+    ui::Form other; // keeps the program on the screen while the form under test closes
+    other.Show();
+    ui::Form form;
+    int loads = 0, unloads = 0, resizes = 0;
+    form.OnLoad = [&] { ++loads; };
+    form.OnUnload = [&] { ++unloads; };
+    form.OnResize = [&] { ++resizes; };
+
+    form.Load();
+    form.Load();
+    EXPECT_EQ(loads, 1);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_EQ(resizes, 0);
+
+    form.Show();
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(loads, 1);
+    EXPECT_GE(resizes, 1);
+
+    form.Close();
+    form.Close();
+    EXPECT_EQ(unloads, 1);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.Loaded());
+
+    form.Show();
+    EXPECT_EQ(loads, 2);
+    EXPECT_EQ(ends, 0);
+}
+
+// A close request that only hid the window left a process behind, ticking and holding the
+// instance mark, so that no saver could start again until the user logged off.
+TEST_F(Forms, ClosingTheLastFormOnTheScreenEndsTheProcess) {
+    ui::Form first, second, hidden;
+    int unloads = 0;
+    second.OnUnload = [&] { ++unloads; };
+    hidden.Load();
+    first.Show();
+    second.Show();
+    EXPECT_FALSE(Ends([&] { first.Close(); }));
+    EXPECT_TRUE(Ends([&] { second.Close(); })); // a loaded hidden form shows nothing
+    EXPECT_EQ(unloads, 1);                      // the unload ran before the end
+}
+
+TEST_F(Forms, AnUnloadThatShowsAnotherFormKeepsTheProgramGoing) {
+    ui::Form dialog, box;
+    box.OnUnload = [&] { dialog.Show(); };
+    dialog.Show();
+    dialog.Hide();
+    box.Show();
+    EXPECT_FALSE(Ends([&] { box.Close(); }));
+    EXPECT_TRUE(dialog.Visible());
+}
+
+// A failure in the first Resize hides the window and the program goes on: the event loop runs
+// while a form is loaded, not only while one shows.
+TEST_F(Forms, AFormHiddenOnItsFirstShowingStillKeepsTheProgramGoing) {
+    ui::Form form;
+    form.OnResize = [&] { form.Hide(); };
+    form.Show();
+    EXPECT_FALSE(form.Visible());
+    EXPECT_TRUE(ui::forms::AnyLoaded());
+    EXPECT_EQ(ends, 0);
+}
+
+// A recurring failure in a tick showed a new report every 30 ms, stacked without limit, while
+// the first one waited for its OK.
+TEST_F(Forms, ATimerNeverTicksWhileItsPreviousTickRuns) {
+    ui::Form form;
+    ui::Timer timer(form, 10, true);
+    int ticks = 0, running = 0, most = 0;
+    ui::World().ShowMessage = [&](const std::string&, int, const std::string&) {
+        testing_support::RunEventsFor(200); // the person takes a while to press OK
+    };
+    timer.OnTick = [&] {
+        ++ticks;
+        most = std::max(most, ++running);
+        ui::ShowMessage("report", ui::CriticalStyle, "CRITICAL ERROR");
+        --running;
+    };
+    testing_support::RunEventsFor(500);
+    EXPECT_GE(ticks, 2); // it ticks on after each report
+    EXPECT_EQ(most, 1);
+    EXPECT_TRUE(timer.Enabled());
+}
+
+TEST_F(Forms, TheClientSizeIsTheAreaInsideTheBorder) {
+    ui::Form tool;
+    tool.SetBorderStyle(ui::BorderStyle::FixedToolWindow);
+    tool.SetClientSize(4800, 3600);
+    EXPECT_EQ(tool.ScaleWidth(), 4800);
+    EXPECT_EQ(tool.ScaleHeight(), 3600);
+    EXPECT_GE(tool.Width(), 4800);
+    EXPECT_GE(tool.Height(), 3600);
+
+    ui::Form borderless;
+    borderless.SetBorderStyle(ui::BorderStyle::None);
+    borderless.SetClientSize(3000, 1500);
+    EXPECT_EQ(borderless.Width(), 3000);
+    EXPECT_EQ(borderless.Height(), 1500);
+}
+
+TEST_F(Forms, AMaximisedBorderlessFormCoversTheScreen) {
+    ui::Form form;
+    form.SetBorderStyle(ui::BorderStyle::None);
+    form.SetStartMaximized(true);
+    form.Show();
+    EXPECT_EQ(form.Left(), 0);
+    EXPECT_EQ(form.Top(), 0);
+    EXPECT_EQ(form.Width(), ui::screen::WidthTwips());
+    EXPECT_EQ(form.Height(), ui::screen::HeightTwips());
+    EXPECT_EQ(form.ScaleWidth(), ui::screen::WidthTwips());
+}
+
+} // namespace

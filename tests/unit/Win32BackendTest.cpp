@@ -1,0 +1,112 @@
+// What only the Win32 backend has: its command line, and its windows as the system sees them.
+
+#include "support/StandIns.h"
+#include "ui/Form.h"
+#include "ui/win32/CommandLine.h"
+
+#include <atomic>
+#include <gtest/gtest.h>
+#include <thread>
+#include <windows.h>
+
+namespace {
+
+using ui::win32::ArgumentsAfterProgram;
+
+TEST(Win32CommandLine, TheProgramsOwnPathIsSkippedExactly) {
+    const std::wstring path = L"C:\\Program Files\\Quillon\\moondial.scr";
+    EXPECT_EQ(ArgumentsAfterProgram(L"\"C:\\Program Files\\Quillon\\moondial.scr\" /s", path),
+              L"/s");
+    // Unquoted with blanks, as some launchers pass it, in any case.
+    EXPECT_EQ(ArgumentsAfterProgram(L"C:\\Program Files\\Quillon\\moondial.scr /p 4711", path),
+              L"/p 4711");
+    EXPECT_EQ(ArgumentsAfterProgram(L"c:\\PROGRAM FILES\\quillon\\MOONDIAL.SCR\t/c:12", path),
+              L"/c:12");
+    EXPECT_EQ(ArgumentsAfterProgram(L"C:\\Program Files\\Quillon\\moondial.scr", path), L"");
+    // Another form of the path: its first word, as before.
+    EXPECT_EQ(ArgumentsAfterProgram(L"moondial.scr  /S", path), L"/S");
+    EXPECT_EQ(ArgumentsAfterProgram(L"C:\\PROGRA~1\\Quillon\\moondial.scr /s", path), L"/s");
+    EXPECT_EQ(ArgumentsAfterProgram(L"\"unterminated /s", path), L"");
+    EXPECT_EQ(ArgumentsAfterProgram(L"", path), L"");
+}
+
+class Win32Forms : public testing_support::OutsideWorldTest {};
+
+// The preview's pane destroys its child window with it; another program may do the same.
+TEST_F(Win32Forms, AFormWhoseWindowIsDestroyedFromOutsideEndsTheProcess) {
+    ui::Form form;
+    form.Show();
+    DestroyWindow(reinterpret_cast<HWND>(form.Handle()));
+    EXPECT_EQ(ends, 1);
+    EXPECT_FALSE(form.Visible());
+    EXPECT_FALSE(form.Loaded());
+}
+
+TEST_F(Win32Forms, AClosePostedByTheSystemEndsTheProcess) {
+    ui::Form form;
+    form.Show();
+    PostMessageW(reinterpret_cast<HWND>(form.Handle()), WM_CLOSE, 0, 0);
+    testing_support::RunEventsFor(100);
+    EXPECT_EQ(ends, 1);
+}
+
+// The form fills its own background: the class has no brush for the system to delete again.
+TEST_F(Win32Forms, TheBackColourIsTheFormsOwn) {
+    ui::Form form;
+    form.SetBackColor(ui::Rgb(0, 0, 255));
+    const HWND window = reinterpret_cast<HWND>(form.Handle());
+    EXPECT_EQ(GetClassLongPtrW(window, GCLP_HBRBACKGROUND), 0);
+    form.SetClientSize(300, 300);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 20, 20);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_EQ(GetPixel(dc, 5, 5), RGB(0, 0, 255));
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(Win32Forms, InputAnywhereReachesTheForm) {
+    ui::Form form;
+    int downs = 0, wheels = 0;
+    form.OnMouseDown = [&] { ++downs; };
+    form.OnMouseWheel = [&] { ++wheels; };
+    form.Show();
+    const HWND window = reinterpret_cast<HWND>(form.Handle());
+    for (UINT message : {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN, WM_XBUTTONDOWN})
+        SendMessageW(window, message, 0, MAKELPARAM(3, 3));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(3, 3));
+    EXPECT_EQ(downs, 4);
+    EXPECT_EQ(wheels, 1);
+}
+
+// A report from a failure no routine trapped opened under the topmost saver.
+TEST_F(Win32Forms, AReportShowsAboveATopmostForm) {
+    ui::Form form;
+    form.Show();
+    const HWND window = reinterpret_cast<HWND>(form.Handle());
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    std::atomic<LONG_PTR> style{0};
+    std::atomic<HWND> owner{nullptr};
+    std::thread person([&] {
+        for (int i = 0; i < 600; ++i) {
+            if (const HWND box = FindWindowW(L"#32770", L"Moondial test report")) {
+                style = GetWindowLongPtrW(box, GWL_EXSTYLE);
+                owner = GetWindow(box, GW_OWNER);
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(50);
+        }
+    });
+    ui::RealWorld().ShowMessage("report", 16, "Moondial test report");
+    person.join();
+    EXPECT_TRUE(style & WS_EX_TOPMOST);
+    EXPECT_EQ(owner.load(), window);
+}
+
+} // namespace
