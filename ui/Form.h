@@ -36,15 +36,17 @@ public:
     // program taking the activation from it ends the process, as the system's savers do.
     void SetRunningScreenSaver(bool running);
 
-    // Runs Load once, if it has not run; the window stays hidden.
+    // Runs Load once, if it has not run; the window stays hidden. A failure of the handler
+    // reaches the caller, and the form is not loaded then.
     void Load();
     // Runs Load if needed, then shows the window without waiting for it and gives it the
     // keyboard focus.
     void Show();
     void Hide();
-    // Runs Unload, then hides the window; the next Show loads it again. Closing by the close
-    // box or the window manager does the same. When no form is left on the screen the process
-    // ends, as it does when a form's native window is destroyed from outside.
+    // Runs Unload (its failures reach the caller), then hides the window; the next Show loads
+    // it again. Closing by the close box or the window manager does the same. When no form is left
+    // on the screen the process ends, as it does when a form's native window is destroyed from
+    // outside.
     void Close();
     bool Visible() const;
     bool Loaded() const;

@@ -4,6 +4,7 @@
 // entries, and nothing else in the program or the layer may.
 
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace ui {
@@ -26,6 +27,12 @@ struct Outside {
     // Whether another process of this program runs beside this one.
     std::function<bool()> AnotherInstanceRunning;
     std::function<LocalTime()> Now;
+    // The system's Open dialog, modal, starting in a folder, offering files by a filter in the
+    // "description|patterns" form; the chosen file's full path, nothing when cancelled.
+    std::function<std::optional<std::string>(const std::string& folder, const std::string& filter)>
+        ChooseFile;
+    // Opens an address in a new window of the user's web browser; false when it could not.
+    std::function<bool(const std::string& address)> OpenUrl;
     // Ends the process at once: no further event or close handler runs. Never returns.
     std::function<void()> EndProcess;
 };

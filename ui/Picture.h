@@ -32,7 +32,8 @@ constexpr long long MaxPictureBytes = 256LL * 1024 * 1024;
 Picture LoadPicture(const std::string& path);
 
 // The program's own art, embedded in the executable: "clock", "alarmclock", "lips",
-// "lips_small".
+// "lips_small", "setup_banner", "about_banner", "about_bar", "exit_bar", "ok_bar", "logo",
+// "globe".
 Picture ResourcePicture(const std::string& name);
 
 } // namespace ui

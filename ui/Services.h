@@ -20,6 +20,14 @@ inline LocalTime Now() {
     return World().Now();
 }
 
+inline std::optional<std::string> ChooseFile(const std::string& folder, const std::string& filter) {
+    return World().ChooseFile(folder, filter);
+}
+
+inline bool OpenUrl(const std::string& address) {
+    return World().OpenUrl(address);
+}
+
 // Ends the process at once; no further event or close handler runs.
 [[noreturn]] void EndProgram();
 

@@ -23,4 +23,14 @@ inline constexpr unsigned ShowWindow = 0x40;
 void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
                   unsigned flags);
 
+using RegionHandle = std::uintptr_t;
+
+// A rectangle from (x1, y1) to (x2, y2), pixels, right and bottom outside, with corners rounded
+// by an ellipse of width by height.
+RegionHandle CreateRoundRectRgn(int x1, int y1, int x2, int y2, int width, int height);
+
+// Clips the window to the region, which belongs to the window system from then on: only the
+// inside shows and takes the mouse.
+void SetWindowRgn(WindowHandle window, RegionHandle region, bool redraw);
+
 } // namespace ui

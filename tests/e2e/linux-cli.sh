@@ -71,7 +71,7 @@ done
 saver_maps() {
   "$program" "$@" >/dev/null 2>&1 &
   local pid=$!
-  timeout 10 xdotool search --sync --onlyvisible --class moondial >/dev/null
+  timeout 30 xdotool search --sync --onlyvisible --class moondial >/dev/null
   local found=$?
   kill $pid 2>/dev/null; wait $pid 2>/dev/null
   return $found
@@ -81,9 +81,18 @@ for args in /s /S; do
   check "'$args' opens the saver" saver_maps "$args"
   check "'$args' records a start that is no preview" [ "$(values)" = $'Preview=False\nScreen Saver Type=1' ]
 done
+# The setup dialog stays until it is closed; it has recorded the start by the time it maps.
+dialog_maps() {
+  "$program" "$@" >/dev/null 2>&1 &
+  local pid=$!
+  timeout 30 xdotool search --sync --onlyvisible --name '^Moondial - Setup$' >/dev/null
+  local found=$?
+  kill $pid 2>/dev/null; wait $pid 2>/dev/null
+  return $found
+}
 put "Preview=True" "Screen Saver Type=1"
-run /c:4711 || true
-check "'/c:4711' records a start that is no preview" [ "$(values)" = $'Preview=False\nScreen Saver Type=1' ]
+check "'/c:4711' opens the setup dialog" dialog_maps /c:4711
+check "'/c:4711' records a start that is no preview" [ "$(values)" = $'Preview=False\nScreen Saver Type=1\nCustom Graphic Path=N/A' ]
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

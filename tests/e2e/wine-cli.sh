@@ -67,6 +67,13 @@ stored() { # stored PREVIEW TYPE
   [ "$actual" = "$expected" ] || why "expected:" "$expected" "found:" "$actual"
 }
 
+stored_with_path() { # stored_with_path PREVIEW TYPE PATH
+  local expected actual
+  expected=$(printf '"Custom Graphic Path"="%s"\n"Preview"="%s"\n"Screen Saver Type"="%s"' "$3" "$1" "$2")
+  actual=$(values)
+  [ "$actual" = "$expected" ] || why "expected:" "$expected" "found:" "$actual"
+}
+
 # The report for "abc" as the stored type, escaped as the probe prints it.
 report='  Program Name : \r\n\r\n   Routine Name : Public Sub CheckSettings\r\n\r\n'
 report+='     Error Number : 13\r\n      Error Source : Moondial\r\n'
@@ -145,10 +152,15 @@ check "/s ends when another program's window takes the activation" ended_after a
 start --unquoted 3000 "$program" /s
 check "/s with its path unquoted opens the saver" saver_window_stays
 
+# The setup dialog stays until it is closed; the probe ends it after its time limit.
 put "Preview=True" "Screen Saver Type=1"
 start 5000 "$program" /c:4711
-check "'/c:4711' ends at once with no window" ended_without_window
-check "'/c:4711' records a start that is no preview" stored False 1
+setup_window_stays() {
+  seen_line 'window MoondialForm "Moondial - Setup"' || why "$seen" || return
+  seen_line 'still running after [0-9]* ms' || why "$seen"
+}
+check "'/c:4711' opens the setup dialog and stays" setup_window_stays
+check "'/c:4711' records a start that is no preview" stored_with_path False 1 N/A
 
 # A custom picture that is missing or unreadable gets its own warning, then the saver ends.
 warned_once() { # warned_once ESCAPED_TEXT

@@ -20,7 +20,7 @@ protected:
     std::unique_ptr<frmMoondialMain> Shown(int type) {
         modMain::ScreenSaverType = type;
         auto form = std::make_unique<frmMoondialMain>();
-        form->Show();
+        Ends([&] { form->Show(); }); // a load that ends the process counts in ends
         return form;
     }
 };

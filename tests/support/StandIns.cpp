@@ -18,6 +18,14 @@ void OutsideWorldTest::SetUp() {
     world.CommandLine = [this] { return commandLine; };
     world.AnotherInstanceRunning = [this] { return anotherInstance; };
     world.Now = [this] { return now; };
+    world.ChooseFile = [this](const std::string& folder, const std::string& filter) {
+        fileDialogs.push_back({folder, filter});
+        return chosenFile;
+    };
+    world.OpenUrl = [this](const std::string& address) {
+        addressesOpened.push_back(address);
+        return browserOpens;
+    };
     world.EndProcess = [this] {
         ++ends;
         throw ui::ProcessEnded{};

@@ -38,6 +38,15 @@ protected:
     bool anotherInstance = false;
     ui::LocalTime now{12, 0, 0, 43200.0};
     int ends = 0;
+    // The Open dialog: what the person picks (nothing: Cancel), and what each showing was given.
+    std::optional<std::string> chosenFile;
+    struct FileDialogShown {
+        std::string folder, filter;
+    };
+    std::vector<FileDialogShown> fileDialogs;
+    // The browser: whether it opens, and every address it was given.
+    bool browserOpens = true;
+    std::vector<std::string> addressesOpened;
 
 private:
     ui::Outside saved_;

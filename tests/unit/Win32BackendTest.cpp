@@ -1,7 +1,9 @@
 // What only the Win32 backend has: its command line, and its windows as the system sees them.
 
 #include "support/StandIns.h"
+#include "ui/Controls.h"
 #include "ui/Form.h"
+#include "ui/WindowCalls.h"
 #include "ui/win32/CommandLine.h"
 
 #include <atomic>
@@ -82,6 +84,30 @@ TEST_F(Win32Forms, InputAnywhereReachesTheForm) {
     SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(3, 3));
     EXPECT_EQ(downs, 4);
     EXPECT_EQ(wheels, 1);
+}
+
+// The About box: a tool window with a tooltip, made topmost as it shows, after the dialog hid.
+TEST_F(Win32Forms, SetWindowPosMakesAHiddenFormTopmostAsItShowsIt) {
+    for (unsigned flags : {0u, ui::swp::ShowWindow | ui::swp::NoActivate}) {
+        ui::Form dialog;
+        dialog.SetBorderStyle(ui::BorderStyle::FixedToolWindow);
+        dialog.Show();
+        testing_support::RunEventsFor(100);
+        dialog.Hide();
+        ui::Form form;
+        form.SetBorderStyle(ui::BorderStyle::FixedToolWindow);
+        form.SetClientSize(9030, 4485);
+        ui::PictureButton globe(form, 3375, 2100, 855, 615, ui::Picture());
+        globe.SetToolTip("Navigate");
+        form.OnLoad = [&] {
+            form.Move(1500, 1500);
+            ui::SetWindowPos(form.Handle(), ui::TopmostWindow, 100, 100, 608, 321, flags);
+        };
+        form.Show();
+        const HWND window = reinterpret_cast<HWND>(form.Handle());
+        EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << flags;
+        EXPECT_TRUE(IsWindowVisible(window));
+    }
 }
 
 // A report from a failure no routine trapped opened under the topmost saver.

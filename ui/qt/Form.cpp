@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScreen>
 
 namespace ui {
@@ -85,6 +86,20 @@ void FormWidget::keyPressEvent(QKeyEvent*) {
     KeyDown();
 }
 
+void FormWidget::paintEvent(QPaintEvent*) {
+    const auto& lines = form_.Native().lines;
+    if (lines.empty())
+        return;
+    QPainter painter(this);
+    for (const Line* line : lines) {
+        painter.setPen(
+            QPen(QColor(line->LineColor.Red, line->LineColor.Green, line->LineColor.Blue),
+                 line->WidthPixels, Qt::SolidLine, Qt::FlatCap));
+        painter.drawLine(QPointF(line->X1 / TwipsPerPixel, line->Y1 / TwipsPerPixel),
+                         QPointF(line->X2 / TwipsPerPixel, line->Y2 / TwipsPerPixel));
+    }
+}
+
 Form::Form() : impl_(std::make_unique<Impl>()) {
     impl_->widget = new FormWidget(*this);
     impl_->widget->setAttribute(Qt::WA_NativeWindow);
@@ -147,7 +162,13 @@ void Form::Load() {
     if (impl_->loaded)
         return;
     impl_->loaded = true;
-    Dispatch(OnLoad);
+    try {
+        if (OnLoad)
+            OnLoad();
+    } catch (...) {
+        impl_->loaded = false; // a failed load is no load: the next Show tries again
+        throw;
+    }
 }
 
 void Form::Show() {
@@ -177,7 +198,8 @@ void Form::Hide() {
 void Form::Close() {
     if (impl_->loaded) {
         impl_->loaded = false;
-        Dispatch(OnUnload);
+        if (OnUnload)
+            OnUnload();
     }
     impl_->widget->hide();
     forms::EndUnlessOneShows();

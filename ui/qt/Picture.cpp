@@ -59,7 +59,7 @@ Picture LoadPicture(const std::string& path) {
 }
 
 Picture ResourcePicture(const std::string& name) {
-    static const char* const kinds[] = {".bmp", ".gif"};
+    static const char* const kinds[] = {".bmp", ".gif", ".ico"};
     for (const char* kind : kinds) {
         QImageReader reader(QStringLiteral(":/art/") + QString::fromStdString(name) + kind);
         if (reader.canRead())

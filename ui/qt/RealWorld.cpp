@@ -6,8 +6,12 @@
 #include "ui/qt/Widgets.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
+#include <QUrl>
 #include <cstdio>
 #include <unistd.h>
 
@@ -34,6 +38,27 @@ void ShowMessageBox(const std::string& text, int style, const std::string& title
     // would leave a screen that looks frozen.
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
+}
+
+// The filter's description shows as given; Qt reads the patterns from a last pair of brackets.
+std::optional<std::string> ChooseFileInDialog(const std::string& folder,
+                                              const std::string& filter) {
+    const QString given = QString::fromStdString(filter);
+    const auto bar = given.indexOf('|');
+    const QString description = bar < 0 ? given : given.left(bar);
+    QString patterns = bar < 0 ? QStringLiteral("*") : given.mid(bar + 1);
+    patterns.replace(';', ' ');
+    const QString chosen =
+        QFileDialog::getOpenFileName(OwnerForm(), QString(), QString::fromStdString(folder),
+                                     description + QStringLiteral(" (") + patterns + ')', nullptr,
+                                     QFileDialog::HideNameFilterDetails);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(chosen).toStdString();
+}
+
+bool OpenInBrowser(const std::string& address) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
 }
 
 std::string ArgumentText() {
@@ -63,6 +88,8 @@ Outside RealWorld() {
     world.CommandLine = ArgumentText;
     world.AnotherInstanceRunning = OtherInstanceHoldsMark;
     world.Now = SystemNow;
+    world.ChooseFile = ChooseFileInDialog;
+    world.OpenUrl = OpenInBrowser;
     world.EndProcess = EndNow;
     return world;
 }

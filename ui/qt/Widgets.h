@@ -1,9 +1,11 @@
 #pragma once
 // The Qt widgets behind the forms layer's windows.
 
+#include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
 
+#include <QAbstractButton>
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
@@ -33,6 +35,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     Form& form_;
@@ -70,12 +73,30 @@ private:
     PictureBox& box_;
 };
 
+// A button that is its picture, centred; the mask, if any, clips it.
+class PictureButtonWidget : public QAbstractButton {
+public:
+    PictureButtonWidget(const Picture& picture, QWidget* parent);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    Picture picture_;
+};
+
 struct Form::Impl {
     FormWidget* widget = nullptr; // owned: deleted by ~Form
+    std::vector<const Line*> lines;
     bool loaded = false;
     bool startMaximized = false;
     bool destroyed = false;     // its X window was destroyed by another client
     bool resizePending = false; // resized while hidden: the next Show reports it
+};
+
+struct Control::Impl {
+    QPointer<QWidget> widget; // a child of the form's widget, which may delete it first
 };
 
 struct PictureBox::Impl {

@@ -2,6 +2,7 @@
 
 #include "ui/FormList.h"
 #include "ui/win32/CommandLine.h"
+#include "ui/win32/Native.h"
 #include "ui/win32/Text.h"
 
 #include <vector>
@@ -71,6 +72,8 @@ namespace {
 int MessageLoop() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (win32::DialogKey(message))
+            continue;
         TranslateMessage(&message); // the typed characters a picture box's key handler sees
         DispatchMessageW(&message);
     }

@@ -38,11 +38,10 @@ void SetClientPixels(HWND window, SIZE size, UINT flags = 0) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
 }
 
-// The control that takes the focus when the form is activated: the first one made that can.
+// The control that takes the focus when the form is activated: the first in the tab order,
+// which is the order the controls were made in (each new one goes below the others).
 HWND FirstTabStop(HWND window) {
-    HWND child = GetWindow(window, GW_CHILD);
-    for (child = child ? GetWindow(child, GW_HWNDLAST) : nullptr; child;
-         child = GetWindow(child, GW_HWNDPREV)) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         // Its own visibility: the form itself may still be hidden when it is activated.
         const auto style = GetWindowLongPtrW(child, GWL_STYLE);
         if ((style & WS_TABSTOP) && (style & WS_VISIBLE) && !(style & WS_DISABLED))
@@ -53,6 +52,20 @@ HWND FirstTabStop(HWND window) {
 
 float Twips(int pixels) {
     return static_cast<float>(PixelsToTwips(pixels));
+}
+
+// The form's lines, over the background its erase filled in.
+void PaintLines(HWND window, const Form::Impl& impl) {
+    win32::Painting painting(window);
+    for (const Line* line : impl.lines) {
+        win32::GdiObject<HPEN> pen(
+            CreatePen(PS_SOLID, line->WidthPixels, win32::ToColorRef(line->LineColor)));
+        win32::Selection selected(painting.Dc(), pen.Get());
+        MoveToEx(painting.Dc(), static_cast<int>(TwipsToPixels(line->X1)),
+                 static_cast<int>(TwipsToPixels(line->Y1)), nullptr);
+        LineTo(painting.Dc(), static_cast<int>(TwipsToPixels(line->X2)),
+               static_cast<int>(TwipsToPixels(line->Y2)));
+    }
 }
 
 LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -81,6 +94,33 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         FillRect(reinterpret_cast<HDC>(wParam), &client, impl.brush.Get());
         return 1;
     }
+    case WM_PAINT:
+        PaintLines(window, impl);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+        if (HBRUSH brush = win32::ControlColors(reinterpret_cast<HWND>(lParam),
+                                                reinterpret_cast<HDC>(wParam), impl.brush.Get()))
+            return reinterpret_cast<LRESULT>(brush);
+        break;
+    case WM_DRAWITEM:
+        win32::DrawControl(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), impl.brush.Get());
+        return TRUE;
+    case WM_COMMAND:
+        if (lParam && HIWORD(wParam) == BN_CLICKED) {
+            Guarded([lParam] { win32::ControlPressed(reinterpret_cast<HWND>(lParam)); });
+            return 0;
+        }
+        // Enter in the dialog's keys: the focused button is pressed, as a default button is.
+        if (!lParam && LOWORD(wParam) == IDOK) {
+            const HWND focus = GetFocus();
+            if (focus && IsChild(window, focus) &&
+                (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON))
+                Guarded([focus] { win32::ControlPressed(focus); });
+            return 0;
+        }
+        break;
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED)
             return 0;
@@ -184,6 +224,12 @@ const wchar_t* FormClass() {
 
 } // namespace
 
+bool win32::DialogKey(MSG& message) {
+    const HWND root = message.hwnd ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
+    const Form* form = root ? FormOf(root) : nullptr;
+    return form && !form->OnKeyDown && IsDialogMessageW(root, &message);
+}
+
 Form::Form() : impl_(std::make_unique<Impl>()) {
     const Color face = [] {
         const COLORREF c = GetSysColor(COLOR_BTNFACE);
@@ -264,7 +310,13 @@ void Form::Load() {
     if (impl_->loaded)
         return;
     impl_->loaded = true;
-    Dispatch(OnLoad);
+    try {
+        if (OnLoad)
+            OnLoad();
+    } catch (...) {
+        impl_->loaded = false; // a failed load is no load: the next Show tries again
+        throw;
+    }
 }
 
 void Form::Show() {
@@ -286,8 +338,12 @@ void Form::Show() {
             SetFocus(nullptr);
             SetFocus(focus ? focus : window);
         }
-    } else if (impl_->startMaximized && !IsZoomed(window)) {
-        ShowWindow(window, SW_SHOWMAXIMIZED);
+    } else {
+        if (impl_->startMaximized && !IsZoomed(window))
+            ShowWindow(window, SW_SHOWMAXIMIZED);
+        // Shown already by a call of its load (without activation): it is the one in front now.
+        if (GetForegroundWindow() != window)
+            SetForegroundWindow(window);
     }
     if (impl_->resizePending && IsWindowVisible(window)) {
         impl_->resizePending = false;
@@ -303,7 +359,8 @@ void Form::Hide() {
 void Form::Close() {
     if (impl_->loaded) {
         impl_->loaded = false;
-        Dispatch(OnUnload);
+        if (OnUnload)
+            OnUnload();
     }
     // The window stays, hidden, so that the form can be shown (and loaded) again.
     Hide();

@@ -21,4 +21,16 @@ void FailLastError() {
     throw Error(static_cast<std::int32_t>(code), SystemMessage(code));
 }
 
+void DrawPicture(HDC target, const Picture::Data& picture, int x, int y) {
+    MemoryDc source(target);
+    Selection bitmap(source.Get(), picture.bitmap.Get());
+    if (picture.opaque) {
+        BitBlt(target, x, y, picture.width, picture.height, source.Get(), 0, 0, SRCCOPY);
+        return;
+    }
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(target, x, y, picture.width, picture.height, source.Get(), 0, 0, picture.width,
+               picture.height, blend);
+}
+
 } // namespace ui::win32

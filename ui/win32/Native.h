@@ -1,9 +1,11 @@
 #pragma once
 // The Win32 windows and bitmaps behind the forms layer's objects.
 
+#include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -38,6 +40,50 @@ private:
     Handle handle_ = nullptr;
 };
 
+// A memory device context, deleted with its holder.
+class MemoryDc {
+public:
+    explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
+    ~MemoryDc() {
+        if (dc_)
+            DeleteDC(dc_);
+    }
+    MemoryDc(const MemoryDc&) = delete;
+    MemoryDc& operator=(const MemoryDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// An object selected into a device context until the holder goes.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~Selection() { SelectObject(dc_, old_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+class Painting {
+public:
+    explicit Painting(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+    ~Painting() { EndPaint(window_, &paint_); }
+    Painting(const Painting&) = delete;
+    Painting& operator=(const Painting&) = delete;
+    HDC Dc() const { return dc_; }
+    const RECT& Area() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 inline COLORREF ToColorRef(Color color) {
     return RGB(color.Red, color.Green, color.Blue);
 }
@@ -59,6 +105,18 @@ private:
 // Throws the calling thread's last Win32 error.
 [[noreturn]] void FailLastError();
 
+// Draws a decoded picture with its top-left corner at (x, y).
+void DrawPicture(HDC target, const Picture::Data& picture, int x, int y);
+
+// What a form does for its controls: their colours, their presses and a picture button's face.
+HBRUSH ControlColors(HWND control, HDC dc, HBRUSH formBrush);
+bool ControlPressed(HWND control);
+void DrawControl(const DRAWITEMSTRUCT& item, HBRUSH formBrush);
+
+// The keys of a dialog (Tab, arrows, access keys, Enter) for a form that does not take every
+// key itself; true when the message was one of them and is handled.
+bool DialogKey(MSG& message);
+
 } // namespace win32
 
 struct Picture::Data {
@@ -71,6 +129,7 @@ struct Picture::Data {
 struct Form::Impl {
     HWND window = nullptr;          // destroyed by ~Form; null once the system has destroyed it
     win32::GdiObject<HBRUSH> brush; // the back colour, which the form's erase fills in
+    std::vector<const Line*> lines; // drawn on the background
     Color back;
     HCURSOR pointer = nullptr; // a shared resource cursor, not destroyed
     bool pointerInvisible = false;
@@ -81,6 +140,23 @@ struct Form::Impl {
     bool showing = false;      // inside Show's ShowWindow
     bool resizePending = true; // resized while hidden: the next Show reports it
     HWND focus = nullptr;      // the control that had the focus when the form was deactivated
+};
+
+// A standard control: a window of a system class. Its colours and what it does when pressed or
+// drawn are told to its form, which the system asks.
+struct Control::Impl {
+    HWND window = nullptr; // destroyed by ~Control or with its form, whichever comes first
+    Form* form = nullptr;
+    HWND toolTip = nullptr;
+    std::string toolTipText;
+    COLORREF fore = RGB(0, 0, 0);
+    bool transparent = false;
+    win32::GdiObject<HBRUSH> back; // none: the system's own background
+    COLORREF backColor = 0;
+    win32::GdiObject<HFONT> font;
+    Picture picture;               // a picture button's
+    std::function<void()> pressed; // the control's Click
+    bool ownerDrawn = false;
 };
 
 struct PictureBox::Impl {

@@ -10,64 +10,12 @@ namespace ui {
 
 namespace {
 
+using win32::MemoryDc;
+using win32::Painting;
+using win32::Selection;
+
 PictureBox* BoxOf(HWND window) {
     return reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-}
-
-// A memory device context, deleted with its holder.
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-    ~MemoryDc() {
-        if (dc_)
-            DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-// An object selected into a device context until the holder goes.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~Selection() { SelectObject(dc_, old_); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
-class Painting {
-public:
-    explicit Painting(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
-    ~Painting() { EndPaint(window_, &paint_); }
-    Painting(const Painting&) = delete;
-    Painting& operator=(const Painting&) = delete;
-    HDC Dc() const { return dc_; }
-    const RECT& Area() const { return paint_.rcPaint; }
-
-private:
-    HWND window_;
-    PAINTSTRUCT paint_{};
-    HDC dc_;
-};
-
-void DrawPicture(HDC target, const Picture::Data& picture) {
-    MemoryDc source(target);
-    Selection bitmap(source.Get(), picture.bitmap.Get());
-    if (picture.opaque) {
-        BitBlt(target, 0, 0, picture.width, picture.height, source.Get(), 0, 0, SRCCOPY);
-        return;
-    }
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(target, 0, 0, picture.width, picture.height, source.Get(), 0, 0, picture.width,
-               picture.height, blend);
 }
 
 int Round(double pixels) {
@@ -99,7 +47,7 @@ void Paint(HWND window, const PictureBox::Impl& impl) {
     win32::GdiObject<HBRUSH> back(CreateSolidBrush(win32::ToColorRef(impl.back)));
     FillRect(buffer.Get(), &area, back.Get());
     if (const Picture::Data* picture = impl.picture.Get())
-        DrawPicture(buffer.Get(), *picture);
+        win32::DrawPicture(buffer.Get(), *picture, 0, 0);
     for (const auto& line : impl.lines)
         DrawLine(buffer.Get(), line);
 
@@ -215,7 +163,7 @@ void Create(PictureBox& box, HWND parent, Form* form, double left, double top, d
     PictureBox::Impl& impl = box.Native();
     impl.form = form;
     impl.window = CreateWindowExW(
-        0, BoxClass(), L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_TABSTOP,
+        0, BoxClass(), L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
         TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height),
         parent, nullptr, GetModuleHandleW(nullptr), &box);
     if (!impl.window)

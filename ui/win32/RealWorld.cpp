@@ -1,3 +1,4 @@
+#include "ui/Error.h"
 #include "ui/InstanceMark.h"
 #include "ui/Outside.h"
 #include "ui/SystemClock.h"
@@ -5,6 +6,8 @@
 #include "ui/win32/Text.h"
 
 #include <algorithm>
+#include <commdlg.h>
+#include <shellapi.h>
 #include <vector>
 #include <windows.h>
 
@@ -35,6 +38,38 @@ void ShowMessageBox(const std::string& text, int style, const std::string& title
     MessageBoxW(owner, win32::Wide(text).c_str(), win32::Wide(title).c_str(), flags);
 }
 
+// The filter "description|patterns" in the dialog's form: pairs of texts ending in two nulls.
+std::optional<std::string> ChooseFileInDialog(const std::string& folder,
+                                              const std::string& filter) {
+    std::wstring filters = win32::Wide(filter);
+    std::replace(filters.begin(), filters.end(), L'|', L'\0');
+    filters.append(2, L'\0');
+    const std::wstring start = win32::Wide(folder);
+    std::wstring file(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = GetActiveWindow();
+    dialog.lpstrFilter = filters.c_str();
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = start.c_str();
+    dialog.Flags =
+        OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&dialog)) {
+        if (const DWORD code = CommDlgExtendedError())
+            throw Error(static_cast<std::int32_t>(code), "The Open dialog failed", "Common dialog");
+        return std::nullopt;
+    }
+    file.resize(file.find(L'\0'));
+    return win32::Utf8(file);
+}
+
+bool OpenInBrowser(const std::string& address) {
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        nullptr, L"open", win32::Wide(address).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    return result > 32;
+}
+
 std::string ArgumentText() {
     return win32::Utf8(win32::ArgumentsAfterProgram(GetCommandLineW(), win32::ModulePath()));
 }
@@ -57,6 +92,8 @@ Outside RealWorld() {
     world.CommandLine = ArgumentText;
     world.AnotherInstanceRunning = OtherInstanceHoldsMark;
     world.Now = SystemNow;
+    world.ChooseFile = ChooseFileInDialog;
+    world.OpenUrl = OpenInBrowser;
     world.EndProcess = EndNow;
     return world;
 }

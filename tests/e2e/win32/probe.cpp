@@ -7,11 +7,18 @@
 //       --unquoted          the program's path goes unquoted on its command line
 //       --close-after MS    posts WM_CLOSE to the program's window, as the system does
 //       --activate-after MS a window of the probe's own takes the activation
+//   probe find TITLE TIMEOUT_MS      waits for a shown window of that title; prints its place
+//   probe inspect TITLE              the window and each of its controls, one a line
+//   probe act TITLE STEP...          in order: click=TEXT (a button by its text), settext=TEXT
+//                                    (the first edit box), press=X,Y (the button at that point
+//                                    of the window's inner area, as a click there tells it)
+//   probe close TITLE                posts WM_CLOSE, as the system asks a window to close
 //   probe store [NAME=VALUE...]      the settings key holds exactly these texts afterwards
 //   probe settings                   every value of the settings key
 //   probe resources PROGRAM          the version block, name string and icon sizes
 
 #include <algorithm>
+#include <cstdio>
 #include <cwchar>
 #include <set>
 #include <string>
@@ -159,6 +166,96 @@ BOOL CALLBACK CollectVisible(HWND window, LPARAM list) {
     if (processId == watch.processId && IsWindowVisible(window))
         reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
+}
+
+std::string Rect(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+           std::to_string(r.right - r.left) + "," + std::to_string(r.bottom - r.top);
+}
+
+BOOL CALLBACK CollectChildren(HWND window, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+std::vector<HWND> Children(HWND window) {
+    std::vector<HWND> children;
+    EnumChildWindows(window, CollectChildren, reinterpret_cast<LPARAM>(&children));
+    return children;
+}
+
+// The window and each of its controls: class, text, place in the inner area, visibility,
+// style and the bounds of its region.
+void Dump(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    char styles[64];
+    std::snprintf(styles, sizeof styles, "style=0x%08lx exstyle=0x%08lx",
+                  static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
+                  static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
+    RECT outer{};
+    GetWindowRect(window, &outer);
+    Say("window " + Quoted(TextOf(window)) + " at " + Rect(outer) + " client " +
+        std::to_string(client.right) + "x" + std::to_string(client.bottom) + " " + styles);
+    for (HWND child : Children(window)) {
+        RECT place{};
+        GetWindowRect(child, &place);
+        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&place), 2);
+        std::snprintf(styles, sizeof styles, "style=0x%08lx",
+                      static_cast<unsigned long>(GetWindowLongW(child, GWL_STYLE)));
+        std::string region = "none";
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        if (GetWindowRgn(child, shape) != ERROR) {
+            RECT box{};
+            GetRgnBox(shape, &box);
+            region = Rect(box);
+        }
+        DeleteObject(shape);
+        Say("control " + Escaped(ClassOf(child)) + " " + Quoted(TextOf(child)) + " " + Rect(place) +
+            (IsWindowVisible(child) ? " visible " : " hidden ") + styles + " region=" + region);
+    }
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus) {
+        RECT place{};
+        GetWindowRect(thread.hwndFocus, &place);
+        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT*>(&place), 2);
+        Say("focus " + Escaped(ClassOf(thread.hwndFocus)) + " " + Quoted(TextOf(thread.hwndFocus)) +
+            " " + Rect(place));
+    }
+}
+
+void Act(HWND window, const std::wstring& step) {
+    const auto equals = step.find(L'=');
+    const std::wstring verb = step.substr(0, equals), what = step.substr(equals + 1);
+    DWORD_PTR ignored = 0;
+    for (HWND child : Children(window)) {
+        if (verb == L"click" && TextOf(child) == what) {
+            SendMessageTimeoutW(child, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+            Say("did " + Utf8(step));
+            return;
+        }
+        if (verb == L"settext" && ClassOf(child) == L"Edit") {
+            SendMessageTimeoutW(child, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(what.c_str()),
+                                SMTO_ABORTIFHUNG, 5000, &ignored);
+            Say("did " + Utf8(step));
+            return;
+        }
+    }
+    if (verb == L"press") {
+        POINT at{
+            static_cast<LONG>(std::wcstol(what.c_str(), nullptr, 10)),
+            static_cast<LONG>(std::wcstol(what.substr(what.find(L',') + 1).c_str(), nullptr, 10))};
+        const HWND child = ChildWindowFromPointEx(window, at, CWP_SKIPINVISIBLE);
+        if (child && child != window) {
+            // What the button tells its window when clicked there.
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(child));
+            Say("did " + Utf8(step) + " on " + Escaped(ClassOf(child)));
+            return;
+        }
+    }
+    Say("could not " + Utf8(step));
 }
 
 // Reports each visible top-level window of the program once, and answers the boxes asked for.
@@ -453,6 +550,37 @@ int Resources(const std::wstring& path) {
     return 0;
 }
 
+// ---- windows of a running program, by their titles ---------------------------------------
+
+HWND Shown(const std::wstring& title) {
+    const HWND window = FindWindowW(nullptr, title.c_str());
+    return window && IsWindowVisible(window) ? window : nullptr;
+}
+
+int Find(const std::wstring& title, DWORD timeout) {
+    const ULONGLONG end = GetTickCount64() + timeout;
+    for (;;) {
+        if (const HWND window = Shown(title)) {
+            RECT outer{};
+            GetWindowRect(window, &outer);
+            Say("at " + Rect(outer));
+            return 0;
+        }
+        if (GetTickCount64() >= end)
+            return Fail("no window " + Utf8(title) + " after " + std::to_string(timeout) + " ms");
+        Sleep(50);
+    }
+}
+
+int OnWindow(const std::wstring& title, int argc, wchar_t** argv,
+             void (*what)(HWND, int, wchar_t**)) {
+    const HWND window = Shown(title);
+    if (!window)
+        return Fail("no window " + Utf8(title));
+    what(window, argc, argv);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -465,5 +593,18 @@ int wmain(int argc, wchar_t** argv) {
         return Settings();
     if (command == L"resources" && argc == 3)
         return Resources(argv[2]);
-    return Fail("usage: probe run|store|settings|resources ...");
+    if (command == L"find" && argc == 4)
+        return Find(argv[2], static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
+    if (command == L"inspect" && argc == 3)
+        return OnWindow(argv[2], 0, nullptr, [](HWND w, int, wchar_t**) { Dump(w); });
+    if (command == L"act" && argc >= 4)
+        return OnWindow(argv[2], argc - 3, argv + 3, [](HWND w, int n, wchar_t** steps) {
+            for (int i = 0; i < n; ++i)
+                Act(w, steps[i]);
+        });
+    if (command == L"close" && argc == 3)
+        return OnWindow(argv[2], 0, nullptr, [](HWND w, int, wchar_t**) {
+            Say(PostMessageW(w, WM_CLOSE, 0, 0) ? "closed" : "close failed");
+        });
+    return Fail("usage: probe run|store|settings|resources|find|inspect|act|close ...");
 }

@@ -1,0 +1,118 @@
+#pragma once
+// The standard controls of a form: labels, text boxes, option buttons, push buttons, picture
+// buttons and lines. Geometry is in twips within the form's inner area; controls are created
+// visible, in tab order, and destroyed with their form at the latest.
+
+#include "ui/Color.h"
+#include "ui/Font.h"
+#include "ui/Picture.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace ui {
+
+class Form;
+
+enum class Alignment { Left, Center };
+
+// What every control has: a place, a size, a visibility and a native window.
+class Control {
+public:
+    ~Control();
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    void SetVisible(bool visible);
+    bool Visible() const; // its own flag: true for a control of a hidden form that would show
+    double Left() const;
+    double Top() const;
+    double Width() const;
+    double Height() const;
+    void SetWidth(double width);
+    void Move(double left, double top);
+    void SetFont(const Font& font);
+    // The text colour, and the background: a colour, or the form's own showing through.
+    void SetForeColor(Color color);
+    Color ForeColor() const;
+    void SetBackColor(Color color);
+    void SetTransparent();
+    void SetFocus();
+    bool HasFocus() const;
+    std::uintptr_t Handle() const;
+
+    struct Impl;
+    Impl& Native() const { return *impl_; }
+
+protected:
+    explicit Control(std::unique_ptr<Impl> impl);
+
+private:
+    std::unique_ptr<Impl> impl_;
+};
+
+class Label : public Control {
+public:
+    Label(Form& form, double left, double top, double width, double height,
+          const std::string& caption, Alignment alignment = Alignment::Left);
+    void SetCaption(const std::string& caption);
+    std::string Caption() const;
+};
+
+class TextBox : public Control {
+public:
+    TextBox(Form& form, double left, double top, double width, double height);
+    void SetText(const std::string& text);
+    std::string Text() const;
+};
+
+// Option buttons of one form form one group: selecting one clears the others.
+class OptionButton : public Control {
+public:
+    OptionButton(Form& form, double left, double top, double width, double height,
+                 const std::string& caption);
+    bool Value() const;
+    void SetValue(bool selected); // selects without a Click
+    std::string Caption() const;
+    // A click, or a selection by the arrow keys.
+    std::function<void()> OnClick;
+};
+
+// A button with a caption; "&" marks its access key.
+class PushButton : public Control {
+public:
+    PushButton(Form& form, double left, double top, double width, double height,
+               const std::string& caption);
+    std::string Caption() const;
+    std::function<void()> OnClick;
+};
+
+// A button that shows a picture, centred and clipped to the button, and no caption.
+class PictureButton : public Control {
+public:
+    PictureButton(Form& form, double left, double top, double width, double height,
+                  const Picture& picture);
+    void SetToolTip(const std::string& text);
+    std::string ToolTip() const;
+    std::function<void()> OnClick;
+};
+
+// A straight line drawn on the form's background, from one point to another, in twips.
+class Line {
+public:
+    Line(Form& form, double x1, double y1, double x2, double y2, Color color, int widthPixels = 1);
+    ~Line();
+    Line(const Line&) = delete;
+    Line& operator=(const Line&) = delete;
+
+    const double X1, Y1, X2, Y2;
+    const Color LineColor;
+    const int WidthPixels;
+
+private:
+    Form& form_;
+};
+
+} // namespace ui

@@ -1,0 +1,229 @@
+#include "ui/Controls.h"
+
+#include "ui/Dispatch.h"
+#include "ui/Units.h"
+#include "ui/qt/Widgets.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleOptionFocusRect>
+
+namespace ui {
+
+namespace {
+
+QColor ToQColor(Color c) {
+    return QColor(c.Red, c.Green, c.Blue);
+}
+
+template <typename Widget, typename... Args>
+std::unique_ptr<Control::Impl> Make(Form& form, double left, double top, double width,
+                                    double height, Args&&... args) {
+    auto impl = std::make_unique<Control::Impl>();
+    auto* widget = new Widget(std::forward<Args>(args)..., form.Native().widget);
+    widget->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                        TwipsToPixels(height));
+    widget->setFont(QFont("Arial", 9));
+    impl->widget = widget;
+    return impl;
+}
+
+template <typename Widget> Widget* As(const Control::Impl& impl) {
+    return static_cast<Widget*>(impl.widget.data());
+}
+
+} // namespace
+
+Control::Control(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+
+Control::~Control() {
+    delete impl_->widget.data();
+}
+
+void Control::SetVisible(bool visible) {
+    impl_->widget->setVisible(visible);
+}
+bool Control::Visible() const {
+    return !impl_->widget->isHidden();
+}
+double Control::Left() const {
+    return PixelsToTwips(impl_->widget->x());
+}
+double Control::Top() const {
+    return PixelsToTwips(impl_->widget->y());
+}
+double Control::Width() const {
+    return PixelsToTwips(impl_->widget->width());
+}
+double Control::Height() const {
+    return PixelsToTwips(impl_->widget->height());
+}
+void Control::SetWidth(double width) {
+    impl_->widget->resize(TwipsToPixels(width), impl_->widget->height());
+}
+void Control::Move(double left, double top) {
+    impl_->widget->move(TwipsToPixels(left), TwipsToPixels(top));
+}
+
+void Control::SetFont(const Font& font) {
+    QFont qfont(QString::fromStdString(font.Name));
+    qfont.setPointSizeF(font.Points);
+    qfont.setBold(font.Bold);
+    impl_->widget->setFont(qfont);
+}
+
+void Control::SetForeColor(Color color) {
+    QWidget* w = impl_->widget;
+    QPalette palette = w->palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(role, ToQColor(color));
+    w->setPalette(palette);
+}
+
+Color Control::ForeColor() const {
+    const QColor c = impl_->widget->palette().color(QPalette::WindowText);
+    return Rgb(c.red(), c.green(), c.blue());
+}
+
+void Control::SetBackColor(Color color) {
+    QWidget* w = impl_->widget;
+    QPalette palette = w->palette();
+    // A text box fills its field with it; other controls only their ground, so an option
+    // button's circle stays its own.
+    for (auto role : {QPalette::Window, QPalette::Button})
+        palette.setColor(role, ToQColor(color));
+    if (qobject_cast<QLineEdit*>(w))
+        palette.setColor(QPalette::Base, ToQColor(color));
+    w->setPalette(palette);
+    w->setAutoFillBackground(true);
+}
+
+void Control::SetTransparent() {
+    impl_->widget->setAutoFillBackground(false);
+}
+
+void Control::SetFocus() {
+    impl_->widget->setFocus(Qt::OtherFocusReason);
+}
+bool Control::HasFocus() const {
+    return impl_->widget->hasFocus();
+}
+
+std::uintptr_t Control::Handle() const {
+    return impl_->widget->winId();
+}
+
+Label::Label(Form& form, double left, double top, double width, double height,
+             const std::string& caption, Alignment alignment)
+    : Control(Make<QLabel>(form, left, top, width, height, QString::fromStdString(caption))) {
+    auto* label = As<QLabel>(Native());
+    label->setAlignment((alignment == Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
+                        Qt::AlignTop);
+    label->setWordWrap(true);
+}
+
+void Label::SetCaption(const std::string& caption) {
+    As<QLabel>(Native())->setText(QString::fromStdString(caption));
+}
+std::string Label::Caption() const {
+    return As<QLabel>(Native())->text().toStdString();
+}
+
+TextBox::TextBox(Form& form, double left, double top, double width, double height)
+    : Control(Make<QLineEdit>(form, left, top, width, height)) {}
+
+void TextBox::SetText(const std::string& text) {
+    As<QLineEdit>(Native())->setText(QString::fromStdString(text));
+}
+std::string TextBox::Text() const {
+    return As<QLineEdit>(Native())->text().toStdString();
+}
+
+OptionButton::OptionButton(Form& form, double left, double top, double width, double height,
+                           const std::string& caption)
+    : Control(Make<QRadioButton>(form, left, top, width, height, QString::fromStdString(caption))) {
+    // A click, or an arrow key that moves the selection within the group.
+    QObject::connect(As<QRadioButton>(Native()), &QAbstractButton::clicked,
+                     [this] { Dispatch(OnClick); });
+}
+
+bool OptionButton::Value() const {
+    return As<QRadioButton>(Native())->isChecked();
+}
+void OptionButton::SetValue(bool selected) {
+    As<QRadioButton>(Native())->setChecked(selected);
+}
+std::string OptionButton::Caption() const {
+    return As<QRadioButton>(Native())->text().toStdString();
+}
+
+PushButton::PushButton(Form& form, double left, double top, double width, double height,
+                       const std::string& caption)
+    : Control(Make<QPushButton>(form, left, top, width, height, QString::fromStdString(caption))) {
+    auto* button = As<QPushButton>(Native());
+    button->setAutoDefault(true); // Enter presses the focused button, as in a dialog
+    QObject::connect(button, &QAbstractButton::clicked, [this] { Dispatch(OnClick); });
+}
+
+std::string PushButton::Caption() const {
+    return As<QPushButton>(Native())->text().toStdString();
+}
+
+PictureButtonWidget::PictureButtonWidget(const Picture& picture, QWidget* parent)
+    : QAbstractButton(parent), picture_(picture) {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PictureButtonWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (const Picture::Data* shown = picture_.Get()) {
+        const QPixmap& pixmap = shown->pixmap;
+        const int shift = isDown() ? 1 : 0;
+        painter.drawPixmap((width() - pixmap.width()) / 2 + shift,
+                           (height() - pixmap.height()) / 2 + shift, pixmap);
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = (mask().isEmpty() ? rect() : mask().boundingRect()).adjusted(4, 4, -4, -4);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+void PictureButtonWidget::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        click();
+    else
+        QAbstractButton::keyPressEvent(event);
+}
+
+PictureButton::PictureButton(Form& form, double left, double top, double width, double height,
+                             const Picture& picture)
+    : Control(Make<PictureButtonWidget>(form, left, top, width, height, picture)) {
+    QObject::connect(As<PictureButtonWidget>(Native()), &QAbstractButton::clicked,
+                     [this] { Dispatch(OnClick); });
+}
+
+void PictureButton::SetToolTip(const std::string& text) {
+    Native().widget->setToolTip(QString::fromStdString(text));
+}
+std::string PictureButton::ToolTip() const {
+    return Native().widget->toolTip().toStdString();
+}
+
+Line::Line(Form& form, double x1, double y1, double x2, double y2, Color color, int widthPixels)
+    : X1(x1), Y1(y1), X2(x2), Y2(y2), LineColor(color), WidthPixels(widthPixels), form_(form) {
+    form_.Native().lines.push_back(this);
+    form_.Native().widget->update();
+}
+
+Line::~Line() {
+    auto& lines = form_.Native().lines;
+    lines.erase(std::remove(lines.begin(), lines.end(), this), lines.end());
+}
+
+} // namespace ui
