@@ -11,6 +11,12 @@ using WindowHandle = std::uintptr_t;
 // Insert-after value: above every window that is not topmost.
 inline constexpr WindowHandle TopmostWindow = static_cast<WindowHandle>(-1);
 
+// Indexes of GetWindowLongValue and SetWindowLongValue (the system's GetWindowLongPtr and
+// SetWindowLongPtr, pointer-wide on both builds), and the style bit the program sets.
+inline constexpr int GwlStyle = -16;
+inline constexpr int GwlHwndParent = -8;
+inline constexpr std::intptr_t WsChild = 0x40000000;
+
 // Flags of SetWindowPos.
 namespace swp {
 inline constexpr unsigned NoZOrder = 0x4;
@@ -22,6 +28,25 @@ inline constexpr unsigned ShowWindow = 0x40;
 // at x, y with width cx and height cy in pixels; with swp::ShowWindow also shows it.
 void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
                   unsigned flags);
+
+// A window handle as the command line gives it: 32 signed bits (sign-extended on Windows, as
+// the system widens its handles; an X11 window id is the same 32 bits without a sign).
+WindowHandle HandleFromNumber(std::int32_t number);
+
+bool IsWindow(WindowHandle window);
+
+struct Rect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+// The inner area, in pixels; left and top are 0. False, and the rectangle untouched, when there
+// is no such window.
+bool GetClientRect(WindowHandle window, Rect& rect);
+
+std::intptr_t GetWindowLongValue(WindowHandle window, int index);
+std::intptr_t SetWindowLongValue(WindowHandle window, int index, std::intptr_t value);
+// Makes the window a child of another, also one of another process.
+WindowHandle SetParent(WindowHandle child, WindowHandle parent);
 
 using RegionHandle = std::uintptr_t;
 

@@ -1,5 +1,6 @@
 // What only the Win32 backend has: its command line, and its windows as the system sees them.
 
+#include "startup/modMain.h"
 #include "support/StandIns.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -108,6 +109,39 @@ TEST_F(Win32Forms, SetWindowPosMakesAHiddenFormTopmostAsItShowsIt) {
         EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) << flags;
         EXPECT_TRUE(IsWindowVisible(window));
     }
+}
+
+// The preview in a pane of this process: a child at the pane's size, its other style bits
+// kept, shown and not active; the pane's end is its end.
+TEST_F(Win32Forms, ThePreviewLivesInItsPaneUntilThePaneGoes) {
+    const HWND pane = CreateWindowExW(0, L"STATIC", L"pane", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50,
+                                      50, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(pane);
+    RECT client{};
+    GetClientRect(pane, &client);
+    SetWindowPos(pane, nullptr, 0, 0, 300 + 152 - client.right, 200 + 112 - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    const HWND active = GetActiveWindow();
+    modMain::EmbedPreview(static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(pane)));
+    const HWND preview = GetWindow(pane, GW_CHILD);
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(GetAncestor(preview, GA_PARENT), pane);
+    const auto style = GetWindowLongPtrW(preview, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_TRUE(style & WS_POPUP); // kept
+    EXPECT_TRUE(IsWindowVisible(preview));
+    EXPECT_NE(GetActiveWindow(), preview);
+    EXPECT_EQ(GetActiveWindow(), active);
+    RECT place{};
+    GetWindowRect(preview, &place);
+    MapWindowPoints(HWND_DESKTOP, pane, reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(place.left, 0);
+    EXPECT_EQ(place.top, 0);
+    EXPECT_EQ(place.right, 152);
+    EXPECT_EQ(place.bottom, 112);
+    EXPECT_EQ(ends, 0);
+    DestroyWindow(pane);
+    EXPECT_EQ(ends, 1);
 }
 
 // A report from a failure no routine trapped opened under the topmost saver.

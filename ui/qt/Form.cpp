@@ -46,6 +46,15 @@ void FormWidget::closeEvent(QCloseEvent* event) {
     Guarded([this] { form_.Close(); });
 }
 
+void FormWidget::showEvent(QShowEvent*) {
+    // However it was shown (Show, or placed in a pane): the size it took while hidden.
+    Form::Impl& impl = form_.Native();
+    if (impl.resizePending && form_.Loaded()) {
+        impl.resizePending = false;
+        Dispatch(form_.OnResize);
+    }
+}
+
 bool FormWidget::focusNextPrevChild(bool next) {
     // A form that sees every key sees Tab too, rather than losing it to the focus chain.
     return !form_.OnKeyDown && QWidget::focusNextPrevChild(next);
@@ -185,10 +194,6 @@ void Form::Show() {
     // Keys typed while another program's window held the focus would never reach this one.
     if (w->isWindow() && w->isVisible())
         w->activateWindow();
-    if (impl_->resizePending && w->isVisible()) {
-        impl_->resizePending = false;
-        Dispatch(OnResize);
-    }
 }
 
 void Form::Hide() {

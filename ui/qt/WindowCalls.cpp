@@ -1,9 +1,14 @@
 #include "ui/WindowCalls.h"
 
+#include <QGuiApplication>
 #include <QRegion>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
+#include <cstdlib>
 #include <map>
+#include <qguiapplication_platform.h>
+#include <xcb/xcb.h>
 
 namespace ui {
 
@@ -62,6 +67,85 @@ void SetWindowRgn(WindowHandle window, RegionHandle region, bool redraw) {
         if (redraw)
             w->update();
     }
+}
+
+} // namespace ui
+
+namespace ui {
+
+namespace {
+
+xcb_connection_t* X() {
+    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+// Window styles have no meaning for X: the program's own windows keep what it set, so that a
+// read after a write gives it back, and start as a borderless or framed window's would.
+std::map<WindowHandle, std::intptr_t>& Styles() {
+    static std::map<WindowHandle, std::intptr_t> styles;
+    return styles;
+}
+
+constexpr std::intptr_t WsPopup = static_cast<std::intptr_t>(0x80000000u);
+constexpr std::intptr_t WsVisible = 0x10000000;
+constexpr std::intptr_t WsOverlappedWindow = 0x00CF0000;
+
+} // namespace
+
+WindowHandle HandleFromNumber(std::int32_t number) {
+    return static_cast<WindowHandle>(static_cast<std::uint32_t>(number));
+}
+
+bool IsWindow(WindowHandle window) {
+    Rect ignored;
+    return GetClientRect(window, ignored);
+}
+
+bool GetClientRect(WindowHandle window, Rect& rect) {
+    xcb_connection_t* x = X();
+    if (!x || window == 0 || window > 0xFFFFFFFFu)
+        return false;
+    xcb_generic_error_t* error = nullptr;
+    auto* geometry =
+        xcb_get_geometry_reply(x, xcb_get_geometry(x, static_cast<xcb_window_t>(window)), &error);
+    const bool found = geometry && !error;
+    if (found)
+        rect = {0, 0, geometry->width, geometry->height};
+    std::free(geometry);
+    std::free(error);
+    return found;
+}
+
+std::intptr_t GetWindowLongValue(WindowHandle window, int index) {
+    QWidget* w = QWidget::find(static_cast<WId>(window));
+    if (!w || index != GwlStyle)
+        return 0;
+    if (const auto kept = Styles().find(window); kept != Styles().end())
+        return kept->second;
+    const bool frameless = w->windowFlags() & Qt::FramelessWindowHint;
+    return (frameless ? WsPopup : WsOverlappedWindow) | (w->isVisible() ? WsVisible : 0);
+}
+
+std::intptr_t SetWindowLongValue(WindowHandle window, int index, std::intptr_t value) {
+    const std::intptr_t before = GetWindowLongValue(window, index);
+    if (QWidget::find(static_cast<WId>(window)) && index == GwlStyle)
+        Styles()[window] = value;
+    return before; // the owner (GwlHwndParent) has no meaning for a child X window
+}
+
+WindowHandle SetParent(WindowHandle child, WindowHandle parent) {
+    QWidget* w = QWidget::find(static_cast<WId>(child));
+    if (!w || !w->windowHandle() || !IsWindow(parent))
+        return 0;
+    // The foreign window's stand-in lives as long as the program may show a child in it.
+    static std::map<WindowHandle, QWindow*> foreign;
+    QWindow*& host = foreign[parent];
+    if (!host)
+        host = QWindow::fromWinId(static_cast<WId>(parent));
+    QWindow* before = w->windowHandle()->parent();
+    w->windowHandle()->setParent(host);
+    return before ? before->winId() : 0;
 }
 
 } // namespace ui

@@ -91,6 +91,24 @@ HBRUSH ControlColors(HWND control, HDC dc, HBRUSH formBrush) {
     return formBrush;
 }
 
+namespace {
+
+BOOL CALLBACK RepaintIfTransparent(HWND child, LPARAM) {
+    wchar_t name[16] = {};
+    GetClassNameW(child, name, 16);
+    // Only the system's controls carry a Control::Impl; a picture box carries its own.
+    if (lstrcmpiW(name, L"Static") == 0)
+        if (const Control::Impl* impl = ImplOf(child); impl && impl->transparent)
+            InvalidateRect(child, nullptr, TRUE);
+    return TRUE;
+}
+
+} // namespace
+
+void RepaintTransparentControls(HWND form) {
+    EnumChildWindows(form, RepaintIfTransparent, 0);
+}
+
 bool ControlPressed(HWND control) {
     const Control::Impl* impl = ImplOf(control);
     if (!impl || !impl->pressed)

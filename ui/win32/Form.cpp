@@ -125,11 +125,25 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         if (wParam == SIZE_MINIMIZED)
             return 0;
         // A hidden form learns of its size when it shows, as it does of its first size.
-        if (!impl.loaded || impl.showing || !IsWindowVisible(window))
+        if (!impl.loaded || impl.showing || !IsWindowVisible(window)) {
             impl.resizePending = true;
-        else
+        } else {
+            impl.resizePending = false;
             Dispatch(form->OnResize);
+        }
         return 0;
+    case WM_WINDOWPOSCHANGED: {
+        // Shown by SetWindowPos rather than Show (the preview in its pane): the size it took
+        // while hidden is reported now.
+        const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
+        const auto* place = reinterpret_cast<const WINDOWPOS*>(lParam);
+        if ((place->flags & SWP_SHOWWINDOW) && impl.loaded && !impl.showing && impl.resizePending &&
+            IsWindowVisible(window)) {
+            impl.resizePending = false;
+            Dispatch(form->OnResize);
+        }
+        return result;
+    }
     case WM_GETMINMAXINFO:
         // A borderless form maximises over the whole screen, task bar included.
         if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION)) {
@@ -142,6 +156,18 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CLOSE:
         Guarded([form] { form->Close(); });
         return 0;
+    case WM_SETFOCUS:
+        // A form living in another program's window hands the focus back to where it came
+        // from: the pane's owner restarts its preview when a child takes it.
+        if ((GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) && wParam &&
+            IsWindow(reinterpret_cast<HWND>(wParam)))
+            SetFocus(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_MOUSEACTIVATE:
+        // A form living in another program's window (the preview) never takes the focus.
+        if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
+            return MA_NOACTIVATE;
+        break;
     case WM_ACTIVATEAPP:
         // Another program took the activation: the running saver gives the screen back, as
         // the system's own savers do. A hidden saver (showing a report) stays.
@@ -149,6 +175,8 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
             Guarded([] { EndProgram(); });
         break;
     case WM_ACTIVATE:
+        if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD)
+            break; // a form in another program's window leaves the focus where it is
         if (LOWORD(wParam) == WA_INACTIVE) {
             const HWND focus = GetFocus();
             impl.focus = focus && IsChild(window, focus) ? focus : nullptr;
@@ -265,6 +293,7 @@ void Form::SetBackColor(Color color) {
     impl_->back = color;
     impl_->brush = std::move(brush);
     InvalidateRect(impl_->window, nullptr, TRUE);
+    win32::RepaintTransparentControls(impl_->window);
 }
 
 Color Form::BackColor() const {

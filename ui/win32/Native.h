@@ -111,6 +111,8 @@ void DrawPicture(HDC target, const Picture::Data& picture, int x, int y);
 // What a form does for its controls: their colours, their presses and a picture button's face.
 HBRUSH ControlColors(HWND control, HDC dc, HBRUSH formBrush);
 bool ControlPressed(HWND control);
+// The labels the form's own colour shows through, after that colour changed.
+void RepaintTransparentControls(HWND form);
 void DrawControl(const DRAWITEMSTRUCT& item, HBRUSH formBrush);
 
 // The keys of a dialog (Tab, arrows, access keys, Enter) for a form that does not take every

@@ -6,10 +6,12 @@
 #include "ui/win32/Text.h"
 
 #include <algorithm>
-#include <commdlg.h>
-#include <shellapi.h>
 #include <vector>
+// clang-format off
 #include <windows.h>
+#include <commdlg.h> // after windows.h, which it needs
+#include <shellapi.h>
+// clang-format on
 
 namespace ui {
 

@@ -20,3 +20,43 @@ void SetWindowRgn(WindowHandle window, RegionHandle region, bool redraw) {
 }
 
 } // namespace ui
+
+namespace ui {
+
+WindowHandle HandleFromNumber(std::int32_t number) {
+    return static_cast<WindowHandle>(static_cast<std::intptr_t>(number));
+}
+
+bool IsWindow(WindowHandle window) {
+    return ::IsWindow(reinterpret_cast<HWND>(window)) != FALSE;
+}
+
+bool GetClientRect(WindowHandle window, Rect& rect) {
+    RECT client{};
+    if (!::GetClientRect(reinterpret_cast<HWND>(window), &client))
+        return false;
+    rect = {client.left, client.top, client.right, client.bottom};
+    return true;
+}
+
+std::intptr_t GetWindowLongValue(WindowHandle window, int index) {
+    return GetWindowLongPtrW(reinterpret_cast<HWND>(window), index);
+}
+
+std::intptr_t SetWindowLongValue(WindowHandle window, int index, std::intptr_t value) {
+    const HWND hwnd = reinterpret_cast<HWND>(window);
+    // For a child, the owner is its parent: one it already has is no change. Wine makes the
+    // parent anew all the same, and activates the window as it does, taking the focus from
+    // the program whose pane it lives in.
+    if (index == GWLP_HWNDPARENT && (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) &&
+        GetAncestor(hwnd, GA_PARENT) == reinterpret_cast<HWND>(value))
+        return value;
+    return SetWindowLongPtrW(hwnd, index, value);
+}
+
+WindowHandle SetParent(WindowHandle child, WindowHandle parent) {
+    return reinterpret_cast<WindowHandle>(
+        ::SetParent(reinterpret_cast<HWND>(child), reinterpret_cast<HWND>(parent)));
+}
+
+} // namespace ui

@@ -13,6 +13,11 @@
 //                                    (the first edit box), press=X,Y (the button at that point
 //                                    of the window's inner area, as a click there tells it)
 //   probe close TITLE                posts WM_CLOSE, as the system asks a window to close
+//   probe pane WIDTH HEIGHT FILE     a window with an inner area of that size (a stand-in for
+//                                    the display settings' pane): prints its handle, and
+//                                    destroys it once FILE exists
+//   probe child PANE                 the pane's child window: class, place, style, and whether
+//                                    it is shown, active or has the focus
 //   probe store [NAME=VALUE...]      the settings key holds exactly these texts afterwards
 //   probe settings                   every value of the settings key
 //   probe resources PROGRAM          the version block, name string and icon sizes
@@ -550,6 +555,52 @@ int Resources(const std::wstring& path) {
     return 0;
 }
 
+// ---- a preview pane and what lives in it --------------------------------------------------
+
+int Pane(int width, int height, const std::wstring& signal) {
+    const HWND pane =
+        CreateWindowExW(0, L"STATIC", L"moondial test pane", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                        100, 100, width, height, nullptr, nullptr, nullptr, nullptr);
+    if (!pane)
+        return Fail("cannot make the pane");
+    RECT client{};
+    GetClientRect(pane, &client);
+    SetWindowPos(pane, nullptr, 0, 0, 2 * width - client.right, 2 * height - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    ShowWindow(pane, SW_SHOW);
+    SetForegroundWindow(pane);
+    Say(std::to_string(reinterpret_cast<std::uintptr_t>(pane)));
+    while (GetFileAttributesW(signal.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        Pump();
+    }
+    DestroyWindow(pane);
+    Say("destroyed");
+    return 0;
+}
+
+int Child(HWND pane) {
+    const HWND child = GetWindow(pane, GW_CHILD);
+    if (!child)
+        return Fail("the pane has no child");
+    RECT place{};
+    GetWindowRect(child, &place);
+    MapWindowPoints(HWND_DESKTOP, pane, reinterpret_cast<POINT*>(&place), 2);
+    char style[32];
+    std::snprintf(style, sizeof style, "style=0x%08lx",
+                  static_cast<unsigned long>(GetWindowLongW(child, GWL_STYLE)));
+    GUITHREADINFO own{}, front{};
+    own.cbSize = front.cbSize = sizeof own;
+    GetGUIThreadInfo(GetWindowThreadProcessId(child, nullptr), &own);
+    GetGUIThreadInfo(0, &front); // the thread with the system's keyboard focus
+    Say("child " + Escaped(ClassOf(child)) + " " + Rect(place) + " " + style +
+        (IsWindowVisible(child) ? " visible" : " hidden") +
+        (own.hwndActive == child ? " active" : " inactive") +
+        (front.hwndFocus == child ? " has-the-focus" : " no-focus") +
+        (GetForegroundWindow() == pane ? " pane-foreground" : " pane-background"));
+    return 0;
+}
+
 // ---- windows of a running program, by their titles ---------------------------------------
 
 HWND Shown(const std::wstring& title) {
@@ -602,9 +653,15 @@ int wmain(int argc, wchar_t** argv) {
             for (int i = 0; i < n; ++i)
                 Act(w, steps[i]);
         });
+    if (command == L"pane" && argc == 5)
+        return Pane(static_cast<int>(std::wcstol(argv[2], nullptr, 10)),
+                    static_cast<int>(std::wcstol(argv[3], nullptr, 10)), argv[4]);
+    if (command == L"child" && argc == 3)
+        return Child(reinterpret_cast<HWND>(
+            static_cast<std::uintptr_t>(std::wcstoull(argv[2], nullptr, 10))));
     if (command == L"close" && argc == 3)
         return OnWindow(argv[2], 0, nullptr, [](HWND w, int, wchar_t**) {
             Say(PostMessageW(w, WM_CLOSE, 0, 0) ? "closed" : "close failed");
         });
-    return Fail("usage: probe run|store|settings|resources|find|inspect|act|close ...");
+    return Fail("usage: probe run|store|settings|resources|find|inspect|act|close|pane|child ...");
 }

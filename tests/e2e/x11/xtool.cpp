@@ -1,6 +1,7 @@
 // The end-to-end scripts' hands on the X server, for what xdotool cannot do.
 //
 //   xtool close WINDOW       asks the window to close, as a window manager does (WM_DELETE_WINDOW)
+//   xtool watch-maps         prints "map WINDOW CLASS" for every top-level window mapped
 //   xtool pane WIDTH HEIGHT  makes a window (a stand-in preview pane), prints its id and then
 //                            obeys lines on its input: "resize W H", "destroy", "quit"
 
@@ -71,6 +72,34 @@ int Pane(xcb_connection_t* x, int width, int height) {
     return 0;
 }
 
+std::string ClassOf(xcb_connection_t* x, xcb_window_t window) {
+    auto* reply = xcb_get_property_reply(
+        x, xcb_get_property(x, 0, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 0, 256), nullptr);
+    std::string name;
+    if (reply && xcb_get_property_value_length(reply) > 0)
+        name = static_cast<const char*>(xcb_get_property_value(reply)); // the instance part
+    std::free(reply);
+    return name.empty() ? "-" : name;
+}
+
+int WatchMaps(xcb_connection_t* x) {
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    const uint32_t mask[] = {XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY};
+    xcb_change_window_attributes(x, screen->root, XCB_CW_EVENT_MASK, mask);
+    xcb_flush(x);
+    std::printf("watching\n");
+    std::fflush(stdout);
+    while (xcb_generic_event_t* event = xcb_wait_for_event(x)) {
+        if ((event->response_type & 0x7f) == XCB_MAP_NOTIFY) {
+            const auto window = reinterpret_cast<xcb_map_notify_event_t*>(event)->window;
+            std::printf("map %u %s\n", window, ClassOf(x, window).c_str());
+            std::fflush(stdout);
+        }
+        std::free(event);
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -83,6 +112,8 @@ int main(int argc, char** argv) {
     int status = 2;
     if (command == "close" && argc == 3)
         status = Close(x, static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
+    else if (command == "watch-maps" && argc == 2)
+        status = WatchMaps(x);
     else if (command == "pane" && argc == 4)
         status = Pane(x, std::atoi(argv[2]), std::atoi(argv[3]));
     else
