@@ -22,13 +22,16 @@ private:
     std::shared_ptr<const Data> data_;
 };
 
-// Pictures larger than this are refused as unreadable before any large allocation.
-constexpr long long MaxPicturePixels = 64LL * 1024 * 1024;
-constexpr long long MaxPictureBytes = 256LL * 1024 * 1024;
+// Pictures larger than this are refused as unreadable, from the size their own header gives,
+// before any decoder allocates them: 32 megapixels hold any camera's photo and keep the peak
+// of a load (decoder and picture together) well below 320 MB.
+constexpr long long MaxPicturePixels = 32LL * 1024 * 1024;
+constexpr long long MaxPictureBytes = 128LL * 1024 * 1024;
 
-// Decodes a Windows bitmap, GIF or JPEG file. The empty path gives the empty picture.
-// Fails with errors::FileNotFound, errors::PathNotFound, errors::InvalidPicture (data that
-// cannot be decoded, or too large), or another number for any other failure.
+// Decodes a Windows bitmap, GIF or JPEG file (a PNG named so is taken too). The empty path
+// gives the empty picture. Fails with errors::FileNotFound, errors::PathNotFound,
+// errors::InvalidPicture (data of another kind, data that cannot be decoded, or a picture too
+// large), or another number for any other failure.
 Picture LoadPicture(const std::string& path);
 
 // The program's own art, embedded in the executable: "clock", "alarmclock", "lips",

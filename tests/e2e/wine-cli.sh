@@ -184,6 +184,20 @@ start --answer "Moondial - Custom Image Corrupt" 10000 "$program" /s
 check "an unreadable custom picture is reported as corrupt" \
   warned_once "Custom graphic image is corrupt.\\r\\n\\r\\nC:\\\\broken.jpg$fix_it"
 
+# A JPEG whose header claims 60000 x 60000 pixels: the codec would allocate them all when the
+# frame is opened (out of memory; the 64-bit build crashed). Its own header tells it first.
+python3 - "$WINEPREFIX/drive_c/huge.jpg" "$here/../data/lips.jpg" <<'PY'
+import sys
+sys.path.insert(0, __import__("os").path.join(__import__("os").path.dirname(sys.argv[2]), "..", "hostile"))
+import make_corpus
+data = open(sys.argv[2], "rb").read()
+open(sys.argv[1], "wb").write(make_corpus.with_size(data, "jpg", 60000, 60000))
+PY
+put "Preview=False" "Screen Saver Type=4" 'Custom Graphic Path=C:\huge.jpg'
+start --answer "Moondial - Custom Image Corrupt" 10000 "$program" /s
+check "a custom picture claiming 60000 x 60000 pixels is reported as corrupt" \
+  warned_once "Custom graphic image is corrupt.\\r\\n\\r\\nC:\\\\huge.jpg$fix_it"
+
 # What the display settings and the file's properties show, read as the system reads them.
 resources_are_right() {
   local actual expected

@@ -1,6 +1,9 @@
 #include "support/StandIns.h"
 
+// clang-format off
 #include <windows.h>
+#include <psapi.h> // after windows.h, which it needs
+// clang-format on
 
 namespace testing_support {
 
@@ -14,6 +17,15 @@ void RunEventsFor(int milliseconds) {
             DispatchMessageW(&message);
         }
     }
+}
+
+void StartWindowSystem(int&, char**) {}
+
+long long PeakMemoryBytes() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return static_cast<long long>(counters.PeakWorkingSetSize);
 }
 
 } // namespace testing_support

@@ -55,6 +55,13 @@ private:
 // Delivers the window system's events, timers' ticks included, for a while.
 void RunEventsFor(int milliseconds);
 
+// For a test program of its own: what the window system needs before any window or picture
+// (Qt: an application on the offscreen platform, unless another is named).
+void StartWindowSystem(int& argc, char** argv);
+
+// The most memory the process has held at once, in bytes.
+long long PeakMemoryBytes();
+
 // The test store: values as the program stores them, and ways to break the store.
 void ClearStore();
 std::optional<std::string> Stored(const std::string& name);

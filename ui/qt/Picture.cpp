@@ -1,9 +1,11 @@
 #include "ui/Picture.h"
 
 #include "ui/Error.h"
+#include "ui/PictureHeader.h"
 #include "ui/qt/Widgets.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
@@ -53,6 +55,16 @@ Picture LoadPicture(const std::string& path) {
     }
     if (info.isDir())
         throw Error(75, "Path/File access error");
+    QFile bytes(file);
+    if (!bytes.open(QIODevice::ReadOnly))
+        throw Error(75, "Path/File access error: " + bytes.errorString().toStdString());
+    CheckPictureHeader([&bytes](std::uint64_t offset, void* buffer, std::size_t count) {
+        if (!bytes.seek(static_cast<qint64>(offset)))
+            return std::size_t{0};
+        const qint64 got = bytes.read(static_cast<char*>(buffer), static_cast<qint64>(count));
+        return got < 0 ? std::size_t{0} : static_cast<std::size_t>(got);
+    });
+    bytes.close();
     QImageReader reader(file);
     reader.setDecideFormatFromContent(true);
     return Decode(reader);

@@ -1,6 +1,7 @@
 #include "ui/Picture.h"
 
 #include "ui/Error.h"
+#include "ui/PictureHeader.h"
 #include "ui/win32/Native.h"
 #include "ui/win32/Text.h"
 
@@ -46,10 +47,15 @@ private:
 // The codecs' own failures: WINCODEC_ERR_BADHEADER, _COMPONENTNOTFOUND, _STREAMREAD and so on.
 constexpr unsigned ImagingFacility = 0x898;
 
+// What the codecs say of data they cannot follow: their own failures, and the file's end or a
+// seek before its start where the data points there.
 bool Undecodable(HRESULT result) {
-    return result == E_FAIL || HRESULT_FACILITY(result) == ImagingFacility ||
+    return result == E_FAIL || result == E_INVALIDARG ||
+           HRESULT_FACILITY(result) == ImagingFacility ||
            result == HRESULT_FROM_WIN32(ERROR_HANDLE_EOF) ||
-           result == HRESULT_FROM_WIN32(ERROR_INVALID_DATA);
+           result == HRESULT_FROM_WIN32(ERROR_INVALID_DATA) ||
+           result == HRESULT_FROM_WIN32(ERROR_NEGATIVE_SEEK) ||
+           result == HRESULT_FROM_WIN32(ERROR_SEEK);
 }
 
 [[noreturn]] void Unreadable(const std::string& why) {
@@ -61,8 +67,10 @@ bool Undecodable(HRESULT result) {
         throw Error(errors::FileNotFound, "File not found");
     if (result == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND))
         throw Error(errors::PathNotFound, "Path not found");
+    // Within the size its header gives, a picture the codec still has no room for is too large
+    // to decode: unreadable as well.
     if (result == E_OUTOFMEMORY)
-        throw Error(errors::OutOfMemory, "Out of memory");
+        Unreadable("too large to decode");
     const auto code = static_cast<unsigned long>(result);
     if (Undecodable(result)) {
         // The system has no words for most of the codecs' codes.
@@ -160,6 +168,27 @@ Picture LoadPicture(const std::string& path) {
         Fail(HRESULT_FROM_WIN32(GetLastError()));
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         throw Error(75, "Path/File access error");
+    {
+        // The size from the file's own header: the codecs allocate the whole picture as soon as
+        // the frame is opened, before its size can be asked for.
+        const HANDLE opened = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (opened == INVALID_HANDLE_VALUE)
+            Fail(HRESULT_FROM_WIN32(GetLastError()));
+        const struct Closer {
+            HANDLE handle;
+            ~Closer() { CloseHandle(handle); }
+        } closer{opened};
+        CheckPictureHeader([opened](std::uint64_t offset, void* buffer, std::size_t count) {
+            LARGE_INTEGER at{};
+            at.QuadPart = static_cast<LONGLONG>(offset);
+            DWORD got = 0;
+            if (!SetFilePointerEx(opened, at, nullptr, FILE_BEGIN) ||
+                !ReadFile(opened, buffer, static_cast<DWORD>(count), &got, nullptr))
+                return std::size_t{0};
+            return static_cast<std::size_t>(got);
+        });
+    }
     ComPtr<IWICBitmapDecoder> decoder;
     Check(Factory()->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
                                                WICDecodeMetadataCacheOnDemand, decoder.Out()));
