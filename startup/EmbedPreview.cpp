@@ -18,8 +18,9 @@ void EmbedPreview(std::int32_t paneHandle) {
         return; // quietly: the pane stays empty
     }
     const ui::WindowHandle pane = ui::HandleFromNumber(paneHandle);
-    // A preview that no pane will ever destroy would be a process left behind.
-    if (!ui::IsWindow(pane))
+    // A preview that no pane will ever destroy would be a process left behind; the desktop is
+    // no pane, and a window on it would cover whatever is there.
+    if (!ui::IsWindow(pane) || ui::IsDesktopWindow(pane))
         ui::EndProgram();
     ui::Rect area;
     ui::GetClientRect(pane, area);

@@ -34,6 +34,8 @@ void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, i
 WindowHandle HandleFromNumber(std::int32_t number);
 
 bool IsWindow(WindowHandle window);
+// The desktop's own window (the X root window): no place for a window to live in.
+bool IsDesktopWindow(WindowHandle window);
 
 struct Rect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;

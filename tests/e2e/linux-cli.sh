@@ -26,8 +26,8 @@ put() { # put "name=value"...
   mkdir -p "$(dirname "$store")"
   { echo '[General]'; for pair in "$@"; do echo "${pair// /%20}"; done; } > "$store"
 }
-# Runs the program with the arguments; fails if it is still running after 10 s.
-run() { timeout 10 "$program" "$@" >/dev/null 2>&1; }
+# Runs the program with the arguments; fails if it is still running after 30 s.
+run() { timeout 30 "$program" "$@" >/dev/null 2>&1; }
 no_windows() { ! xdotool search --name . >/dev/null 2>&1; }
 
 for args in /a /x; do
@@ -41,9 +41,9 @@ report_once() {
   put "Preview=True" "Screen Saver Type=abc"
   "$program" "$@" >/dev/null 2>&1 &
   local pid=$! window
-  window=$(timeout 10 xdotool search --sync --name '^CRITICAL ERROR$' | head -n 1) || return 1
+  window=$(timeout 30 xdotool search --sync --name '^CRITICAL ERROR$' | head -n 1) || return 1
   xdotool windowfocus --sync "$window" key Return
-  for _ in $(seq 50); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+  for _ in $(seq 300); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
   if kill -0 $pid 2>/dev/null; then kill $pid; return 1; fi
   [ "$(values)" = $'Preview=True\nScreen Saver Type=abc' ]
 }
@@ -54,9 +54,10 @@ done
 # Beside a running instance, after a start that was no preview: nothing happens at all.
 put "Preview=False" "Screen Saver Type=abc"
 before=$(values)
-flock --no-fork "$XDG_RUNTIME_DIR/moondial-$(id -u).lock" sleep 30 &
+lock=$XDG_RUNTIME_DIR/moondial-$(id -u).lock
+flock --no-fork "$lock" sleep 60 &
 holder=$!
-sleep 0.3
+for _ in $(seq 300); do flock -n "$lock" true 2>/dev/null || break; sleep 0.1; done # held
 check "second instance ends at once without a report" run /s
 check "second instance writes nothing" [ "$(values)" = "$before" ]
 check "second instance opens no window" no_windows

@@ -52,7 +52,7 @@ check "'/p ID' becomes the pane's child at (0, 0) with the pane's size" lives_in
 pixel_count() { convert "$1" -fuzz 25% -fill white -opaque "$2" -fill black +opaque white -format '%[fx:mean*w*h]' info:; }
 looks() {
   import -window "$pane" "$work/first.png"
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     sleep 0.1
     import -window "$pane" "$work/second.png"
     [ "$(compare -metric AE "$work/first.png" "$work/second.png" null: 2>&1 || true)" != 0 ] && break
@@ -93,8 +93,31 @@ pane_says "quit" || true
 no_window_of_its_own() { ! grep ' moondial$' "$work/maps"; }
 check "the preview never mapped a window of its own" no_window_of_its_own
 
-ends_at_once() { timeout 10 "$program" /p 12345 >/dev/null 2>&1; }
-check "'/p' with a number that names no window ends at once" ends_at_once
+ends_at_once() { timeout 10 "$program" /p "$1" >/dev/null 2>&1; }
+check "'/p' with a number that names no window ends at once" ends_at_once 12345
+check "'/p 0' ends at once" ends_at_once 0
+root=$(xwininfo -root | awk '/Window id:/{print $4}')
+check "'/p' with the desktop's root window ends at once" ends_at_once "$((root))"
+
+# A top-level window of another program that is no pane: the preview lives in it, and ends
+# with it, leaving nothing behind.
+xmessage -geometry 300x200+50+50 "not a pane" &
+other=$!
+other_window=$(timeout 30 xdotool search --sync --onlyvisible --name '^xmessage$' | head -n 1)
+children_of() { xwininfo -id "$1" -children 2>/dev/null | grep -c '^ \+0x' || true; }
+before=$(children_of "$other_window")
+"$program" /p "$other_window" >/dev/null 2>&1 &
+preview=$!
+embedded_in_other() { # one more child: the preview's
+  for _ in $(seq 300); do
+    [ "$(children_of "$other_window")" -gt "$before" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+check "'/p' with another program's top-level window lives in it" embedded_in_other
+kill "$other"; wait "$other" 2>/dev/null || true
+check "and ends when that window goes" ended_within_a_second
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

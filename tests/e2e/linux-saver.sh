@@ -36,7 +36,7 @@ start_saver() { # start_saver TYPE [ENV...]: starts the saver and waits for its 
   done
 }
 ended() { # ended: the saver is gone within five seconds
-  for _ in $(seq 50); do kill -0 "$saver" 2>/dev/null || { wait "$saver" 2>/dev/null; return 0; }; sleep 0.1; done
+  for _ in $(seq 300); do kill -0 "$saver" 2>/dev/null || { wait "$saver" 2>/dev/null; return 0; }; sleep 0.1; done
   kill "$saver" 2>/dev/null; return 1
 }
 # The saver maps its window again after the one before it ended.
@@ -50,9 +50,14 @@ still_running() { sleep 0.5; kill -0 "$saver" 2>/dev/null; }
 covers_screen() {
   [ "$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w"x"h}')" = 1024x768 ]
 }
-picture_moves() {
-  import -window root "$work/a.png"; sleep 1; import -window root "$work/b.png"
-  [ "$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 || true)" != 0 ]
+picture_moves() { # the screen changes within 30 s
+  import -window root "$work/a.png"
+  for _ in $(seq 300); do
+    sleep 0.1
+    import -window root "$work/b.png"
+    [ "$(compare -metric AE "$work/a.png" "$work/b.png" null: 2>&1 || true)" != 0 ] && return 0
+  done
+  return 1
 }
 
 for type in 1 2 3; do

@@ -27,7 +27,7 @@ value() { sed -n "s/^${1// /%20}=//p" "$store" 2>/dev/null; }
 window_named() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }
 size_of() { xwininfo -id "$1" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w"x"h}'; }
 ended() {
-  for _ in $(seq 100); do kill -0 "$setup" 2>/dev/null || { wait "$setup" 2>/dev/null; return 0; }; sleep 0.1; done
+  for _ in $(seq 300); do kill -0 "$setup" 2>/dev/null || { wait "$setup" 2>/dev/null; return 0; }; sleep 0.1; done
   kill "$setup" 2>/dev/null; return 1
 }
 # Clicks at a point of the window's inner area, in pixels.

@@ -41,7 +41,7 @@ check() { # check NAME COMMAND...   what the command prints shows only when it f
 # Says why a check failed, below its line, and fails: "condition || why TEXT... || return".
 why() { printf '%s\n' "$@" | sed 's/^/       /'; return 1; }
 
-probe() { timeout 30 wine "$probe_exe" "$@"; }
+probe() { timeout 90 wine "$probe_exe" "$@"; }
 # The settings key holds exactly the given "name=value" texts afterwards; none deletes it.
 put() { probe store "$@" || echo "wine-cli: could not store $*" >&2; }
 # Every stored value, one '"name"="value"' line each, sorted; "no key" when there is none.
@@ -91,7 +91,7 @@ reported_once() {
 # Unknown switches store the defaults they read, and nothing else.
 for args in /a /x; do
   put
-  start 5000 "$program" "$args"
+  start 30000 "$program" "$args"
   check "$args ends at once with no window" ended_without_window
   check "$args leaves only the two defaults" stored False 1
 done
@@ -99,19 +99,19 @@ done
 # A stored type that is no number stops every mode with one report; the preview mark stays.
 for args in /s /c "/p 4711" "" /a; do
   put "Preview=True" "Screen Saver Type=abc"
-  start --answer "CRITICAL ERROR" 10000 "$program" "$args"
+  start --answer "CRITICAL ERROR" 30000 "$program" "$args"
   check "'$args' with type abc shows one CRITICAL ERROR and ends after OK" reported_once
   check "'$args' with type abc keeps the stored values" stored True abc
 done
 
 # Beside a running instance, after a start that was no preview: nothing happens at all.
 put "Preview=False" "Screen Saver Type=abc"
-start --hold-instance 5000 "$program" /s
+start --hold-instance 30000 "$program" /s
 check "/s beside a running instance ends at once with no window" ended_without_window
 check "/s beside a running instance writes nothing" stored False abc
 # After a preview start the running instance is that preview, which a real start replaces.
 put "Preview=True" "Screen Saver Type=abc"
-start --hold-instance --answer "CRITICAL ERROR" 10000 "$program" /s
+start --hold-instance --answer "CRITICAL ERROR" 30000 "$program" /s
 check "/s beside a running preview goes on to read the type" reported_once
 
 # Preview starts with a pane are recorded; the saver and setup modes record the opposite.
@@ -122,12 +122,12 @@ ended_showing_nothing() {
 }
 for args in "/p 4711" "/p:4711"; do
   put "Preview=False" "Screen Saver Type=1"
-  start 5000 "$program" "$args"
+  start 30000 "$program" "$args"
   check "'$args' (no such window) ends at once showing nothing" ended_showing_nothing
   check "'$args' records a preview start" stored True 1
 done
 put "Preview=False" "Screen Saver Type=1"
-start 5000 "$program" /p
+start 30000 "$program" /p
 check "'/p' without a pane records nothing" stored False 1
 # The saver runs until the user comes; the probe ends it after its time limit.
 saver_window_stays() {
@@ -136,7 +136,7 @@ saver_window_stays() {
 }
 for args in /s /S; do
   put "Preview=True" "Screen Saver Type=1"
-  start 3000 "$program" "$args"
+  start --stay 2000 30000 "$program" "$args"
   check "'$args' opens the saver window and stays" saver_window_stays
   check "'$args' records a start that is no preview" stored False 1
 done
@@ -147,19 +147,19 @@ ended_after() { # ended_after FACT: the probe did FACT and the program then ende
   seen_line 'exit 0 after [0-9]* ms' || why "$seen"
 }
 put "Preview=False" "Screen Saver Type=1"
-start --close-after 1500 15000 "$program" /s
+start --close-after 1500 30000 "$program" /s
 check "/s ends on the system's close request" ended_after closed
-start 3000 "$program" /s
+start --stay 2000 30000 "$program" /s
 check "/s starts again after a close request" saver_window_stays
-start --activate-after 1500 15000 "$program" /s
+start --activate-after 1500 30000 "$program" /s
 check "/s ends when another program's window takes the activation" ended_after activated
 # Some launchers pass the path unquoted, blanks and all.
-start --unquoted 3000 "$program" /s
+start --unquoted --stay 2000 30000 "$program" /s
 check "/s with its path unquoted opens the saver" saver_window_stays
 
 # The setup dialog stays until it is closed; the probe ends it after its time limit.
 put "Preview=True" "Screen Saver Type=1"
-start 5000 "$program" /c:4711
+start --stay 2000 30000 "$program" /c:4711
 setup_window_stays() {
   seen_line 'window MoondialForm "Moondial - Setup"' || why "$seen" || return
   seen_line 'still running after [0-9]* ms' || why "$seen"
@@ -175,12 +175,12 @@ warned_once() { # warned_once ESCAPED_TEXT
 }
 fix_it='\r\n\r\nGo into the screen saver settings to fix this.'
 put "Preview=False" "Screen Saver Type=4" 'Custom Graphic Path=C:\nowhere\gone.bmp'
-start --answer "Moondial - Custom Image Not Found" 10000 "$program" /s
+start --answer "Moondial - Custom Image Not Found" 30000 "$program" /s
 check "a custom picture in a missing folder is reported as missing" \
   warned_once "Custom graphic image is missing.\\r\\n\\r\\nC:\\\\nowhere\\\\gone.bmp$fix_it"
 printf 'no picture here' > "$WINEPREFIX/drive_c/broken.jpg"
 put "Preview=False" "Screen Saver Type=4" 'Custom Graphic Path=C:\broken.jpg'
-start --answer "Moondial - Custom Image Corrupt" 10000 "$program" /s
+start --answer "Moondial - Custom Image Corrupt" 30000 "$program" /s
 check "an unreadable custom picture is reported as corrupt" \
   warned_once "Custom graphic image is corrupt.\\r\\n\\r\\nC:\\\\broken.jpg$fix_it"
 
@@ -194,7 +194,7 @@ data = open(sys.argv[2], "rb").read()
 open(sys.argv[1], "wb").write(make_corpus.with_size(data, "jpg", 60000, 60000))
 PY
 put "Preview=False" "Screen Saver Type=4" 'Custom Graphic Path=C:\huge.jpg'
-start --answer "Moondial - Custom Image Corrupt" 10000 "$program" /s
+start --answer "Moondial - Custom Image Corrupt" 30000 "$program" /s
 check "a custom picture claiming 60000 x 60000 pixels is reported as corrupt" \
   warned_once "Custom graphic image is corrupt.\\r\\n\\r\\nC:\\\\huge.jpg$fix_it"
 

@@ -50,14 +50,17 @@ ended_within_a_second() {
 }
 check "destroying the pane ends the preview within a second" ended_within_a_second
 
-ends_at_once() {
+ends_at_once() { # ends_at_once PANE
   local seen
-  seen=$(probe run 10000 'C:\windows\system32\moondial.scr' '/p 12345' | tr -d '\r')
+  seen=$(probe run 10000 'C:\windows\system32\moondial.scr' "/p $1" | tr -d '\r')
   grep -q '^exit 0 after' <<<"$seen" || why "$seen" || return
   ! grep -q '^window' <<<"$seen" || why "$seen"
 }
 cp "$scr" "$WINEPREFIX/drive_c/windows/system32/moondial.scr"
-check "'/p' with a number that names no window ends at once" ends_at_once
+check "'/p' with a number that names no window ends at once" ends_at_once 12345
+check "'/p 0' ends at once" ends_at_once 0
+desktop=$(probe desktop | tr -d '\r')
+check "'/p' with the desktop window ends at once" ends_at_once "$desktop"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -59,8 +59,19 @@ void RunEventsFor(int milliseconds);
 // (Qt: an application on the offscreen platform, unless another is named).
 void StartWindowSystem(int& argc, char** argv);
 
-// The most memory the process has held at once, in bytes.
+// The most memory the process has held at once, and what it holds now, in bytes.
 long long PeakMemoryBytes();
+long long ResidentBytes();
+
+// The window system's objects the process holds: GDI and USER objects and kernel handles on
+// Windows (Wine counts no GDI or USER objects: 0); nothing (-1) elsewhere.
+struct GuiObjects {
+    long long Gdi = -1, User = -1, Handles = -1;
+};
+GuiObjects HeldGuiObjects();
+
+// Delivers the events that are waiting, and returns.
+void ProcessEvents();
 
 // The test store: values as the program stores them, and ways to break the store.
 void ClearStore();

@@ -122,3 +122,123 @@ TEST(IniText, TheLastOfTwoLinesCounts) {
 }
 
 } // namespace
+
+#include <fcntl.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace {
+
+class BrokenStore : public SettingsFile {
+protected:
+    static QString Folder() { return QFileInfo(Path()).path(); }
+    std::size_t ReportsFor(const std::string& routine) const {
+        std::size_t count = 0;
+        for (const auto& m : messages)
+            count += m.text.find("   Routine Name : " + routine + "\r\n") != std::string::npos;
+        return count;
+    }
+};
+
+// A file where the settings folder belongs: neither read nor written, each said once, and the
+// file stays as it was.
+TEST_F(BrokenStore, AFileWhereTheFolderBelongs) {
+    QDir(Folder()).removeRecursively();
+    QFile blocker(Folder());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.write("mine");
+    blocker.close();
+    EXPECT_EQ(GetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "1"), "");
+    EXPECT_EQ(ReportsFor("Public Sub GetRegKey"), 1u);
+    SetRegKey(HKeyCurrentUser, SettingsKey, "Preview", "False");
+    EXPECT_EQ(ReportsFor("Public Sub SetRegKey"), 1u);
+    QFile check(Folder());
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), "mine");
+    check.close();
+    QFile::remove(Folder());
+}
+
+TEST_F(BrokenStore, AFileOfGarbageIsKeptAndTheValuesGoBesideIt) {
+    std::string garbage = "\x7f"
+                          "ELF\x01\x02\x00\xff\xfe\n\x00\x00[Gen\neral]\n=\n==\n";
+    garbage += std::string(1000, '\xc3');
+    Write(garbage);
+    EXPECT_EQ(GetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "1"), "1");
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Read().substr(0, garbage.size()), garbage);
+    EXPECT_EQ(Stored("Screen Saver Type"), "1");
+}
+
+// Hand edits of every kind come back as written: a path of a megabyte, control characters,
+// bytes that are no UTF-8.
+TEST_F(BrokenStore, StrangeHandEditsComeBackAsWritten) {
+    const std::string long_path = "/" + std::string(1024 * 1024, 'x');
+    const std::string odd = "a\x01\x02\tb\x7f\xff\xfe\xc3(";
+    Write("[General]\nCustom Graphic Path=" + long_path + "\nPreview=" + odd + "\n");
+    EXPECT_EQ(GetRegKey(HKeyCurrentUser, SettingsKey, "Custom Graphic Path", "N/A"), long_path);
+    EXPECT_EQ(GetRegKey(HKeyCurrentUser, SettingsKey, "Preview", "False"), odd);
+    SetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "3");
+    EXPECT_EQ(Stored("Custom Graphic Path"), long_path);
+    EXPECT_EQ(Stored("Preview"), odd);
+    EXPECT_TRUE(messages.empty());
+}
+
+// A file system of its own for the settings folder, in a mount namespace of this test's
+// process only. Needs the right to mount (root, as CI runs).
+class OwnFileSystem : public BrokenStore {
+protected:
+    void SetUp() override {
+        BrokenStore::SetUp();
+        QDir().mkpath(Folder());
+        if (unshare(CLONE_NEWNS) != 0 ||
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            GTEST_SKIP() << "no right to mount here";
+        mounted_ = mount("tmpfs", Folder().toLocal8Bit().constData(), "tmpfs", 0, "size=64k") == 0;
+        if (!mounted_)
+            GTEST_SKIP() << "no tmpfs";
+    }
+    void TearDown() override {
+        if (mounted_)
+            umount2(Folder().toLocal8Bit().constData(), MNT_DETACH);
+        BrokenStore::TearDown();
+    }
+    bool mounted_ = false;
+};
+
+TEST_F(OwnFileSystem, AFullDiskLosesNoValue) {
+    SetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "2");
+    SetRegKey(HKeyCurrentUser, SettingsKey, "Custom Graphic Path", "/pictures/moon.jpg");
+    const std::string before = Read();
+    // Fill what is left.
+    QFile filler(Folder() + "/filler");
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+    filler.close();
+    SetRegKey(HKeyCurrentUser, SettingsKey, "Custom Graphic Path", std::string(60000, 'p'));
+    EXPECT_EQ(ReportsFor("Public Sub SetRegKey"), 1u);
+    EXPECT_EQ(Read(), before);
+    EXPECT_EQ(Stored("Custom Graphic Path"), "/pictures/moon.jpg");
+    // Nothing half-written is left beside it.
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files).size(), 3); // the file, its lock, the filler
+}
+
+TEST_F(OwnFileSystem, AReadOnlyFileSystemIsReadButNotWritten) {
+    SetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "3");
+    ASSERT_EQ(mount(nullptr, Folder().toLocal8Bit().constData(), nullptr, MS_REMOUNT | MS_RDONLY,
+                    nullptr),
+              0);
+    EXPECT_EQ(GetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "1"), "3");
+    EXPECT_TRUE(messages.empty());
+    // A missing value cannot be stored with its default: said, and the empty text.
+    EXPECT_EQ(GetRegKey(HKeyCurrentUser, SettingsKey, "Preview", "False"), "");
+    EXPECT_EQ(ReportsFor("Public Sub GetRegKey"), 1u);
+    SetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "1");
+    EXPECT_EQ(ReportsFor("Public Sub SetRegKey"), 1u);
+    EXPECT_EQ(Stored("Screen Saver Type"), "3");
+}
+
+} // namespace

@@ -108,9 +108,12 @@ void WriteAll(int fd, const std::string& text) {
 
 // The new text goes to a file of its own beside the old one and takes its place in one step,
 // so a process killed at any moment leaves either the old file or the new one, whole.
+// Under the write lock: one name for the new text, so a writer killed halfway leaves at most
+// that one file, which the next write takes over.
 void ReplaceStore(const std::string& text) {
-    std::string temporary = StoreFile() + ".XXXXXX";
-    const Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+    const std::string temporary = StoreFile() + ".new";
+    const Descriptor file(
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (file.Get() < 0)
         Fail("cannot be written", errno);
     try {

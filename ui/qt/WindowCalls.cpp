@@ -20,8 +20,14 @@ void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, i
     if (!w)
         return;
     const bool wasVisible = w->isVisible();
-    if (!(flags & swp::NoZOrder) && insertAfter == TopmostWindow)
+    if (!(flags & swp::NoZOrder) && insertAfter == TopmostWindow &&
+        !(w->windowFlags() & Qt::WindowStaysOnTopHint)) {
         w->setWindowFlag(Qt::WindowStaysOnTopHint, true); // hides a shown window
+        // Qt would make a hidden window's X window anew when it shows; made afresh now, it
+        // has the flag from the start.
+        if (!wasVisible && w->windowHandle())
+            w->windowHandle()->destroy();
+    }
     w->setGeometry(x, y, cx, cy);
     if (flags & swp::NoActivate)
         w->setAttribute(Qt::WA_ShowWithoutActivating);
@@ -100,6 +106,17 @@ WindowHandle HandleFromNumber(std::int32_t number) {
 bool IsWindow(WindowHandle window) {
     Rect ignored;
     return GetClientRect(window, ignored);
+}
+
+bool IsDesktopWindow(WindowHandle window) {
+    xcb_connection_t* x = X();
+    if (!x)
+        return false;
+    for (auto screens = xcb_setup_roots_iterator(xcb_get_setup(x)); screens.rem;
+         xcb_screen_next(&screens))
+        if (screens.data->root == window)
+            return true;
+    return false;
 }
 
 bool GetClientRect(WindowHandle window, Rect& rect) {

@@ -31,6 +31,10 @@ bool IsWindow(WindowHandle window) {
     return ::IsWindow(reinterpret_cast<HWND>(window)) != FALSE;
 }
 
+bool IsDesktopWindow(WindowHandle window) {
+    return reinterpret_cast<HWND>(window) == GetDesktopWindow();
+}
+
 bool GetClientRect(WindowHandle window, Rect& rect) {
     RECT client{};
     if (!::GetClientRect(reinterpret_cast<HWND>(window), &client))

@@ -5,8 +5,11 @@
 //   probe run [--hold-instance] [--answer TITLE] [--unquoted] [--close-after MS]
 //             [--activate-after MS] TIMEOUT_MS PROGRAM ARGUMENTS
 //       --unquoted          the program's path goes unquoted on its command line
-//       --close-after MS    posts WM_CLOSE to the program's window, as the system does
-//       --activate-after MS a window of the probe's own takes the activation
+//       --stay MS           the program's first window shown, it has MS more; then it is ended
+//       --close-after MS    MS after its first window showed, posts WM_CLOSE to it, as the
+//                           system does
+//       --activate-after MS MS after its first window showed, a window of the probe's own
+//                           takes the activation
 //   probe find TITLE TIMEOUT_MS      waits for a shown window of that title; prints its place
 //   probe inspect TITLE              the window and each of its controls, one a line
 //   probe act TITLE STEP...          in order: click=TEXT (a button by its text), settext=TEXT
@@ -16,6 +19,7 @@
 //   probe pane WIDTH HEIGHT FILE     a window with an inner area of that size (a stand-in for
 //                                    the display settings' pane): prints its handle, and
 //                                    destroys it once FILE exists
+//   probe desktop                    the desktop window's handle
 //   probe child PANE                 the pane's child window: class, place, style, and whether
 //                                    it is shown, active or has the focus
 //   probe store [NAME=VALUE...]      the settings key holds exactly these texts afterwards
@@ -122,8 +126,9 @@ std::wstring TextOf(HWND window) {
 struct Watch {
     DWORD processId = 0;
     HWND firstWindow = nullptr; // the first visible top-level window of the program
-    std::wstring answerTitle;   // empty: answer nothing
-    std::set<HWND> known;       // reported or answered
+    ULONGLONG firstWindowAt = 0;
+    std::wstring answerTitle; // empty: answer nothing
+    std::set<HWND> known;     // reported or answered
     int created = 0;
     int answered = 0;
 };
@@ -270,8 +275,10 @@ void LookAround() {
     for (HWND window : visible) {
         if (!watch.known.insert(window).second)
             continue;
-        if (!watch.firstWindow)
+        if (!watch.firstWindow) {
             watch.firstWindow = window;
+            watch.firstWindowAt = GetTickCount64();
+        }
         if (IsAnswerable(window))
             Answer(window);
         else
@@ -288,7 +295,7 @@ bool ActivateOwnWindow() {
 
 int Run(int argc, wchar_t** argv) {
     bool holdInstance = false, unquoted = false;
-    ULONGLONG closeAfter = 0, activateAfter = 0;
+    ULONGLONG closeAfter = 0, activateAfter = 0, stay = 0;
     int i = 0;
     for (; i < argc; ++i) {
         const std::wstring_view option = argv[i];
@@ -298,6 +305,8 @@ int Run(int argc, wchar_t** argv) {
             unquoted = true;
         } else if (option == L"--answer" && i + 1 < argc) {
             watch.answerTitle = argv[++i];
+        } else if (option == L"--stay" && i + 1 < argc) {
+            stay = std::wcstoul(argv[++i], nullptr, 10);
         } else if (option == L"--close-after" && i + 1 < argc) {
             closeAfter = std::wcstoul(argv[++i], nullptr, 10);
         } else if (option == L"--activate-after" && i + 1 < argc) {
@@ -341,6 +350,9 @@ int Run(int argc, wchar_t** argv) {
         const ULONGLONG elapsed = GetTickCount64() - start;
         if (elapsed >= timeout)
             break;
+        const ULONGLONG shown = watch.firstWindow ? GetTickCount64() - watch.firstWindowAt : 0;
+        if (stay && watch.firstWindow && shown >= stay)
+            break;
         const DWORD wait = MsgWaitForMultipleObjects(
             1, &process.hProcess, FALSE, std::min<DWORD>(2, timeout - elapsed), QS_ALLINPUT);
         if (wait == WAIT_OBJECT_0) {
@@ -349,11 +361,11 @@ int Run(int argc, wchar_t** argv) {
         }
         Pump();
         LookAround();
-        if (closeAfter && elapsed >= closeAfter && watch.firstWindow) {
+        if (closeAfter && watch.firstWindow && shown >= closeAfter) {
             closeAfter = 0;
             Say(PostMessageW(watch.firstWindow, WM_CLOSE, 0, 0) ? "closed" : "close failed");
         }
-        if (activateAfter && elapsed >= activateAfter && watch.firstWindow) {
+        if (activateAfter && watch.firstWindow && shown >= activateAfter) {
             activateAfter = 0;
             Say(ActivateOwnWindow() ? "activated" : "activation failed");
         }
@@ -656,6 +668,10 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"pane" && argc == 5)
         return Pane(static_cast<int>(std::wcstol(argv[2], nullptr, 10)),
                     static_cast<int>(std::wcstol(argv[3], nullptr, 10)), argv[4]);
+    if (command == L"desktop" && argc == 2) {
+        Say(std::to_string(reinterpret_cast<std::uintptr_t>(GetDesktopWindow())));
+        return 0;
+    }
     if (command == L"child" && argc == 3)
         return Child(reinterpret_cast<HWND>(
             static_cast<std::uintptr_t>(std::wcstoull(argv[2], nullptr, 10))));

@@ -33,7 +33,9 @@ int Close(xcb_connection_t* x, xcb_window_t window) {
     event.data.data32[0] = Atom(x, "WM_DELETE_WINDOW");
     event.data.data32[1] = XCB_CURRENT_TIME;
     xcb_send_event(x, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-    xcb_flush(x);
+    // A round trip: the server has carried the request out before this client goes (a server
+    // that sees the connection close first may drop what it has not read yet).
+    std::free(xcb_get_input_focus_reply(x, xcb_get_input_focus(x), nullptr));
     return 0;
 }
 
