@@ -35,7 +35,7 @@ void frmPreview::Form_Resize() {
 }
 
 void frmPreview::tmrColor_Timer() {
-    FollowPane();
+    Pane.Check();
     if (BlueLevel > 245) {
         BlueStep = -5;
         RedStep = 5;
@@ -48,17 +48,4 @@ void frmPreview::tmrColor_Timer() {
     RedLevel += RedStep;
     Form.SetBackColor(ui::Rgb(0, 0, BlueLevel));
     lbl0.SetForeColor(ui::Rgb(RedLevel, 0, 0));
-}
-
-void frmPreview::FollowPane() {
-    if (!pane_)
-        return;
-    ui::Rect area;
-    if (!ui::GetClientRect(pane_, area))
-        ui::EndProgram();
-    if (area == paneArea_)
-        return;
-    paneArea_ = area;
-    ui::SetWindowPos(Form.Handle(), 0, 0, 0, area.Right, area.Bottom,
-                     ui::swp::NoZOrder | ui::swp::NoActivate);
 }

@@ -2,6 +2,7 @@
 // The small window that lives in the display settings' preview pane: the lips and the name,
 // their colours fading while the pane shows it.
 
+#include "startup/Embedding.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
@@ -28,16 +29,7 @@ public:
     std::int32_t RedLevel = 0;
     std::int32_t RedStep = 0;
 
-    // Placed in the pane, at its size: from now on the preview follows it.
-    void LivesIn(ui::WindowHandle pane, const ui::Rect& area) {
-        pane_ = pane;
-        paneArea_ = area;
-    }
-
-private:
-    // The pane gone, the preview has nothing to live in and ends; a pane that changed its size
-    // has the preview laid out again at the new one.
-    void FollowPane();
-    ui::WindowHandle pane_ = 0;
-    ui::Rect paneArea_;
+    // The pane it lives in, looked at on every colour tick: gone, the preview ends; grown or
+    // shrunk, it is laid out again at the new size.
+    modMain::HostWatch Pane;
 };

@@ -11,14 +11,23 @@ namespace {
 
 constexpr ui::Color DialGrey = ui::Rgb(192, 192, 192);
 
-void CustomPictureWarning(const std::string& title, const std::string& what,
-                          const std::string& path) {
-    ui::ShowMessage(what + "\r\n\r\n" + path +
-                        "\r\n\r\nGo into the screen saver settings to fix this.",
-                    ui::ExclamationStyle, title);
-}
-
 } // namespace
+
+void frmMoondialMain::CustomPictureWarning(const std::string& title, const std::string& what,
+                                           const std::string& path) {
+    const std::string text =
+        what + "\r\n\r\n" + path + "\r\n\r\nGo into the screen saver settings to fix this.";
+    if (!Hosted) {
+        ui::ShowMessage(text, ui::ExclamationStyle, title);
+        return;
+    }
+    // No box may show over a locked screen: the same words, in the window, for as long as
+    // the saver runs.
+    lblWarning.emplace(Form, 600, 600, 12000, 3000, text);
+    lblWarning->SetFont({"Arial", 12, true});
+    lblWarning->SetForeColor(ui::Rgb(255, 255, 255));
+    lblWarning->SetTransparent();
+}
 
 frmMoondialMain::frmMoondialMain()
     : picCustom(Form, 300, 3075, 2940, 2040), picClock(Form, 2625, 300, 2160, 2175),
@@ -68,8 +77,9 @@ void frmMoondialMain::Form_Load() {
     std::string path;
     try {
         const auto pixels = [](double twips) { return static_cast<int>(ui::TwipsToPixels(twips)); };
-        ui::SetWindowPos(Form.Handle(), ui::TopmostWindow, pixels(Form.Left()), pixels(Form.Top()),
-                         pixels(Form.Width()), pixels(Form.Height()), 0);
+        if (!Hosted) // a window inside another is not topmost on its own
+            ui::SetWindowPos(Form.Handle(), ui::TopmostWindow, pixels(Form.Left()),
+                             pixels(Form.Top()), pixels(Form.Width()), pixels(Form.Height()), 0);
 
         switch (modMain::ScreenSaverType) {
         case 1:
@@ -85,8 +95,10 @@ void frmMoondialMain::Form_Load() {
             picAlarmClock.SetVisible(true);
             break;
         case 4:
-            path = modMain::GetRegKey(modMain::HKeyCurrentUser, modMain::SettingsKey,
-                                      modMain::CustomPathValue, modMain::CustomPathDefault);
+            path = PictureOverride
+                       ? *PictureOverride
+                       : modMain::GetRegKey(modMain::HKeyCurrentUser, modMain::SettingsKey,
+                                            modMain::CustomPathValue, modMain::CustomPathDefault);
             picCustom.SetVisible(true);
             // An empty path names no file at all; it is missing like any other.
             if (path.empty())
@@ -100,7 +112,8 @@ void frmMoondialMain::Form_Load() {
         throw;
     } catch (...) {
         const ui::Error failure = ui::CurrentError();
-        HideWindow();
+        if (!Hosted) // a hosted window stays, to tell what went wrong
+            HideWindow();
         if (failure.Number == ui::errors::FileNotFound ||
             failure.Number == ui::errors::PathNotFound)
             CustomPictureWarning("Moondial - Custom Image Not Found",
@@ -110,6 +123,7 @@ void frmMoondialMain::Form_Load() {
                                  "Custom graphic image is corrupt.", path);
         else
             modMain::ShowErrorReport("Private Sub Form_Load", failure);
-        ui::EndProgram();
+        if (!Hosted)
+            ui::EndProgram();
     }
 }

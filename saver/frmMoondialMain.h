@@ -3,12 +3,15 @@
 // the first sign of the user.
 
 #include "clock/Hands.h"
+#include "startup/Embedding.h"
+#include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
 #include "ui/Timer.h"
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 class frmMoondialMain {
 public:
@@ -16,6 +19,12 @@ public:
 
     // Loads the window (its Form_Load runs first) and shows it, maximised.
     void Show() { Form.Show(); }
+
+    // Runs the saver in another program's window instead (an X11 screen-saver daemon's):
+    // filling it and following its size, not topmost, not ending on input (the daemon owns
+    // input and the end), a picture's failure told in the window rather than a message box,
+    // and the picture the path names rather than the stored one, when one is given.
+    void ShowIn(ui::WindowHandle host, const std::optional<std::string>& picture);
 
     ui::Form Form;
     ui::PictureBox picCustom;
@@ -69,7 +78,17 @@ public:
     std::optional<int> AlarmClockLastSecond;
     std::optional<int> LipsLastSecond;
 
+    // Running in another program's window (ShowIn).
+    bool Hosted = false;
+    std::optional<std::string> PictureOverride;
+    std::optional<ui::Label> lblWarning;
+    std::optional<ui::Timer> tmrHost;
+    modMain::HostWatch Host;
+
 private:
+    // Says what is wrong with the custom picture, in the window when hosted, else in a box.
+    void CustomPictureWarning(const std::string& title, const std::string& what,
+                              const std::string& path);
     // What every trapped routine of this window does before its report.
     void HideWindow() { Form.Hide(); }
 };

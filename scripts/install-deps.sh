@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the builds and tests need; quick when they are present.
-# Usage: scripts/install-deps.sh [linux] [windows] [bench]   (linux and windows when none is named)
+# Usage: scripts/install-deps.sh [linux] [windows] [bench] [package]
+#        (linux and windows when none is named)
 set -euo pipefail
 
-want_linux=0 want_windows=0 want_bench=0
+want_linux=0 want_windows=0 want_bench=0 want_package=0
 [ $# -eq 0 ] && set -- linux windows
 for arg in "$@"; do
   case "$arg" in
     linux) want_linux=1 ;;
     windows) want_windows=1 ;;
     bench) want_bench=1 ;;
+    package) want_package=1 ;;
     *) echo "install-deps: unknown part '$arg'" >&2; exit 2 ;;
   esac
 done
@@ -20,6 +22,10 @@ packages=()
   xvfb xauth xdotool x11-utils imagemagick clang-format)
 [ $want_windows -eq 1 ] && packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix fonts-liberation2
   wine wine32:i386 wine64 xvfb xauth)
+
+# Packages and what checks them, and the X11 screen-saver daemon the hack runs under.
+[ $want_package -eq 1 ] && packages+=(dpkg-dev lintian desktop-file-utils libxml2-utils
+  xscreensaver zip)
 
 # The benchmark measures a comparable program beside ours.
 [ $want_bench -eq 1 ] && packages+=(x11-apps xvfb xauth xdotool x11-utils imagemagick procps)

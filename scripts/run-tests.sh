@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh linux windows
+scripts/install-deps.sh linux windows package
 
 presets=(linux linux-asan win32 win64)
 for preset in "${presets[@]}"; do

@@ -39,6 +39,8 @@ bool CheckSettings() {
 }
 
 void Main() {
+    if (RunAsHack(ui::app::Arguments()))
+        return;
     const bool anotherInstance = ui::app::AnotherInstanceRunning();
     const bool lastStartWasPreview = LastStartWasPreview();
     if (anotherInstance && !lastStartWasPreview)
@@ -50,7 +52,8 @@ void Main() {
     switch (ModeOf(arguments)) {
     case Mode::Setup:
         SetRegKey(HKeyCurrentUser, SettingsKey, PreviewValue, "False");
-        ShowSetupDialog();
+        // "/c:HWND": the display settings' own window, which owns the dialog.
+        ShowSetupDialog(PreviewWindowNumber(arguments));
         return;
     case Mode::Saver:
         SetRegKey(HKeyCurrentUser, SettingsKey, PreviewValue, "False");

@@ -3,11 +3,18 @@
 #include "saver/frmMoondialMain.h"
 #include "setup/frmSetup.h"
 #include "ui/Application.h"
+#include "ui/WindowCalls.h"
 
 namespace modMain {
 
-void ShowSetupDialog() {
-    ui::app::Keep(std::make_shared<frmSetup>()).Show();
+void ShowSetupDialog(std::optional<std::int32_t> owner) {
+    frmSetup& dialog = ui::app::Keep(std::make_shared<frmSetup>());
+    if (owner) {
+        const ui::WindowHandle window = ui::HandleFromNumber(*owner);
+        if (ui::IsWindow(window) && !ui::IsDesktopWindow(window))
+            dialog.Form.SetOwner(window);
+    }
+    dialog.Show();
 }
 
 void ShowSaverWindow() {

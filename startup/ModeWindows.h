@@ -1,10 +1,14 @@
 #pragma once
+
+#include <cstdint>
+#include <optional>
 // The windows that Main opens, one per mode.
 
 namespace modMain {
 
-// Shows frmSetup without waiting for it.
-void ShowSetupDialog();
+// Shows frmSetup without waiting for it; owned by the given window (the display settings'),
+// when that is one.
+void ShowSetupDialog(std::optional<std::int32_t> owner);
 
 // Shows frmMoondialMain without waiting for it; its load handler runs as part of the showing.
 void ShowSaverWindow();

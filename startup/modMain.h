@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace modMain {
 
@@ -42,6 +43,11 @@ void SetRegKey(std::int32_t root, std::string keyPath, std::string valueName, st
 // Uniform over lower + 1 to upper, re-seeded from the time of day at every call.
 // Fails with errors::InvalidArgument unless upper is greater than lower.
 std::int32_t GetRandomNumber(std::int32_t lower, std::int32_t upper);
+
+// Runs the saver as an X11 screen-saver daemon's hack when the arguments are a hack's (Linux):
+// in the daemon's window, without the instance rule or the "Preview" record of "/s". False
+// when they are not.
+bool RunAsHack(const std::vector<std::string>& arguments);
 
 // Places the preview window in the display settings' preview pane.
 void EmbedPreview(std::int32_t paneHandle);

@@ -13,6 +13,10 @@ inline std::string CommandLine() {
     return World().CommandLine();
 }
 
+inline std::vector<std::string> Arguments() {
+    return World().Arguments();
+}
+
 inline bool AnotherInstanceRunning() {
     return World().AnotherInstanceRunning();
 }
@@ -43,6 +47,17 @@ template <typename Window> Window& Keep(std::shared_ptr<Window> window) {
 }
 // Destroys the kept windows (called by Run before the window system goes).
 void ReleaseWindows();
+
+// Whether the program can run as a hack of an X11 screen-saver daemon (Linux).
+bool RunsScreenSaverHacks();
+
+// For a program drawing on a locked screen: from now on no message box shows; what one would
+// say goes to the standard error, where the daemon keeps it.
+void KeepMessageBoxesOff();
+
+// SIGTERM and SIGINT end the process at once, as the end of the process does (Linux; the
+// daemon sends them). Nothing elsewhere.
+void EndOnTerminationSignals();
 
 // What the backend does with a failure that no routine trapped: it says so and ends.
 [[noreturn]] void ReportUntrapped();

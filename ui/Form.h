@@ -36,6 +36,10 @@ public:
     // program taking the activation from it ends the process, as the system's savers do.
     void SetRunningScreenSaver(bool running);
 
+    // A window of another program that owns this one (the display settings' own): this one stays
+    // above it, and it takes no input while this one is open. Set before the first Show.
+    void SetOwner(std::uintptr_t owner);
+
     // Runs Load once, if it has not run; the window stays hidden. A failure of the handler
     // reaches the caller, and the form is not loaded then.
     void Load();

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -22,8 +23,10 @@ struct ProcessEnded {};
 struct Outside {
     // A modal message box with one OK button; returns when the person has closed it.
     std::function<void(const std::string& text, int style, const std::string& title)> ShowMessage;
-    // The command line without the program's path and the blanks after it, in UTF-8.
+    // The command line without the program's path and the blanks after it, in UTF-8; and the
+    // same as the separate arguments the system split it into.
     std::function<std::string()> CommandLine;
+    std::function<std::vector<std::string>()> Arguments;
     // Whether another process of this program runs beside this one.
     std::function<bool()> AnotherInstanceRunning;
     std::function<LocalTime()> Now;

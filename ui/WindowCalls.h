@@ -36,6 +36,7 @@ WindowHandle HandleFromNumber(std::int32_t number);
 bool IsWindow(WindowHandle window);
 // The desktop's own window (the X root window): no place for a window to live in.
 bool IsDesktopWindow(WindowHandle window);
+WindowHandle DesktopWindow();
 
 struct Rect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;

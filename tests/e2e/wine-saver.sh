@@ -43,6 +43,13 @@ ended_by_moving() {
   done
   kill "$saver" 2>/dev/null; return 1
 }
+# The saver's window, as a probe reads it, against the virtual screen.
+covers_virtual_screen() {
+  local screen saver
+  screen=$(wine "$probe_exe" screen | tr -d '\r' | sed 's/^virtual screen //')
+  saver=$(wine "$probe_exe" inspect "" | tr -d '\r' | sed -n 's/^window "" at \([^ ]*\) .*/\1/p')
+  [ -n "$screen" ] && [ "$saver" = "$screen" ] || { echo "       saver $saver, screen $screen"; return 1; }
+}
 picture_shows() { [ "$(convert x:root -format '%[fx:maxima]' info: 2>/dev/null)" != 0 ]; }
 ended() {
   for _ in $(seq 300); do kill -0 "$saver" 2>/dev/null || return 0; sleep 0.1; done
@@ -59,9 +66,12 @@ picture_moves() { # the screen changes within 30 s
 }
 
 # The desktop shows first, so that "covers the screen" means something.
-# The virtual desktop alone, with no window on it that could take the activation later.
-wine explorer /desktop=Default,1024x768 >/dev/null 2>&1 &
+# The virtual desktop, brought up by a window that goes again before the saver starts, so that
+# nothing is left on it that could take the activation later.
+probe_exe=${scr%/moondial.scr}/tests/e2e/probe.exe
+wine "$probe_exe" pane 10 10 "Z:$work/desktop-up" >/dev/null 2>&1 &
 for _ in $(seq 300); do corners_black || break; sleep 0.1; done
+touch "$work/desktop-up"
 desktop_shows() { ! corners_black; }
 check "the desktop shows before the saver" desktop_shows
 
@@ -69,6 +79,7 @@ for type in 1 2 3; do
   start_saver $type
   check "type $type: a black window covers the screen" corners_black
   check "type $type: the picture moves" picture_moves
+  [ "$type" = 1 ] && check "type 1: its window is the virtual screen, over every monitor" covers_virtual_screen
   check "type $type: moving the pointer ends it" ended_by_moving
 done
 

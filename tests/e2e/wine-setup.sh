@@ -102,5 +102,30 @@ stored() {
 }
 check "Exit stores the custom picture and the path typed" stored
 
+# "/c:HWND", as the display settings pass their own window: it owns the dialog and takes no
+# input while the dialog is open. A number that names no window changes nothing.
+wine "$probe_exe" pane 300 200 "Z:$work/owner-done" > "$work/owner" 2>/dev/null &
+for _ in $(seq 300); do [ -s "$work/owner" ] && break; sleep 0.1; done
+owner=$(head -n 1 "$work/owner" | tr -d '\r')
+wine "$scr" "/c:$owner" >/dev/null 2>&1 &
+setup=$!
+probe find "Moondial - Setup" 30000 >/dev/null || true
+owned=$(probe inspect "Moondial - Setup" | tr -d '\r')
+check "'/c:HWND' makes that window the dialog's owner, taking no input" \
+  grep -qx "owner $owner disabled" <<<"$owned"
+probe close "Moondial - Setup" >/dev/null
+check "closing the dialog ends the program" ended
+check "and the owner takes input again" grep -qx enabled <<<"$(probe enabled "$owner" | tr -d '\r')"
+touch "$work/owner-done"
+for number in 12345 ""; do
+  wine "$scr" "/c${number:+:$number}" >/dev/null 2>&1 &
+  setup=$!
+  probe find "Moondial - Setup" 30000 >/dev/null || true
+  check "'/c${number:+:$number}' opens the dialog with no owner" \
+    grep -qx "owner none" <<<"$(probe inspect "Moondial - Setup" | tr -d '\r')"
+  probe close "Moondial - Setup" >/dev/null
+  ended || true
+done
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

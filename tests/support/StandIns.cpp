@@ -16,6 +16,7 @@ void OutsideWorldTest::SetUp() {
         messages.push_back({text, style, title});
     };
     world.CommandLine = [this] { return commandLine; };
+    world.Arguments = [this] { return argumentList; };
     world.AnotherInstanceRunning = [this] { return anotherInstance; };
     world.Now = [this] { return now; };
     world.ChooseFile = [this](const std::string& folder, const std::string& filter) {

@@ -35,6 +35,7 @@ protected:
 
     std::vector<ShownMessage> messages;
     std::string commandLine;
+    std::vector<std::string> argumentList; // the same, split as the system splits it
     bool anotherInstance = false;
     ui::LocalTime now{12, 0, 0, 43200.0};
     int ends = 0;

@@ -1,6 +1,7 @@
 #include "ui/Dispatch.h"
 #include "ui/FormList.h"
 #include "ui/Units.h"
+#include "ui/WindowCalls.h"
 #include "ui/qt/Widgets.h"
 
 #include <QCloseEvent>
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 namespace ui {
 
@@ -163,6 +165,17 @@ void Form::SetPointerInvisible() {
     impl_->widget->setCursor(Qt::BlankCursor);
 }
 
+// The owner of a dialog on X11 is a hint to the window manager: a transient window stays above
+// the window it is transient for.
+void Form::SetOwner(std::uintptr_t owner) {
+    QWidget* w = impl_->widget;
+    w->winId();
+    if (QWindow* foreign = QWindow::fromWinId(static_cast<WId>(owner))) {
+        foreign->setParent(nullptr);
+        w->windowHandle()->setTransientParent(foreign);
+    }
+}
+
 // X11 has no request for a screen saver to start that a window could refuse, and without a
 // window manager's activation there is none to lose: the keyboard focus it takes is enough.
 void Form::SetRunningScreenSaver(bool) {}
@@ -186,8 +199,20 @@ void Form::Show() {
         return;
     QWidget* w = impl_->widget;
     if (impl_->startMaximized) {
-        w->setGeometry(QGuiApplication::primaryScreen()->geometry());
-        w->showFullScreen();
+        // Over every monitor, as a saver must be: on X11 the root window spans them all, whatever
+        // monitors Qt was told of. One monitor is simply full screen.
+        QScreen* screen = QGuiApplication::primaryScreen();
+        QRect desktop = screen->virtualGeometry();
+        Rect root;
+        if (GetClientRect(DesktopWindow(), root))
+            desktop = desktop.united(QRect(0, 0, root.Right, root.Bottom));
+        if (desktop != screen->geometry()) {
+            w->setGeometry(desktop);
+            w->show();
+        } else {
+            w->setGeometry(screen->geometry());
+            w->showFullScreen();
+        }
     } else {
         w->show();
     }

@@ -1,8 +1,10 @@
+#include "ui/Application.h"
 #include "ui/FormList.h"
 #include "ui/InstanceMark.h"
 #include "ui/Outside.h"
 #include "ui/Services.h"
 #include "ui/SystemClock.h"
+#include "ui/qt/Signals.h"
 #include "ui/qt/Widgets.h"
 
 #include <QApplication>
@@ -30,6 +32,10 @@ QWidget* OwnerForm() {
 }
 
 void ShowMessageBox(const std::string& text, int style, const std::string& title) {
+    if (app::MessageBoxesOff()) {
+        std::fprintf(stderr, "moondial: %s\n%s\n", title.c_str(), text.c_str());
+        return;
+    }
     QMessageBox box(style == CriticalStyle ? QMessageBox::Critical : QMessageBox::Warning,
                     QString::fromStdString(title),
                     QString::fromStdString(text).replace(QStringLiteral("\r\n"), "\n"),
@@ -61,6 +67,14 @@ bool OpenInBrowser(const std::string& address) {
     return QDesktopServices::openUrl(QUrl(QString::fromStdString(address)));
 }
 
+std::vector<std::string> ArgumentList() {
+    QStringList arguments = QCoreApplication::arguments();
+    std::vector<std::string> list;
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        list.push_back(arguments[i].toStdString());
+    return list;
+}
+
 std::string ArgumentText() {
     QStringList arguments = QCoreApplication::arguments();
     if (!arguments.isEmpty())
@@ -86,6 +100,7 @@ Outside RealWorld() {
     Outside world;
     world.ShowMessage = ShowMessageBox;
     world.CommandLine = ArgumentText;
+    world.Arguments = ArgumentList;
     world.AnotherInstanceRunning = OtherInstanceHoldsMark;
     world.Now = SystemNow;
     world.ChooseFile = ChooseFileInDialog;

@@ -119,6 +119,11 @@ bool IsDesktopWindow(WindowHandle window) {
     return false;
 }
 
+WindowHandle DesktopWindow() {
+    xcb_connection_t* x = X();
+    return x ? xcb_setup_roots_iterator(xcb_get_setup(x)).data->root : 0;
+}
+
 bool GetClientRect(WindowHandle window, Rect& rect) {
     xcb_connection_t* x = X();
     if (!x || window == 0 || window > 0xFFFFFFFFu)

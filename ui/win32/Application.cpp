@@ -59,6 +59,14 @@ std::string FileDescription() {
     return win32::Utf8(std::wstring_view(text, length ? length - 1 : 0));
 }
 
+bool RunsScreenSaverHacks() {
+    return false;
+}
+
+// The saver runs under the display settings' own rules on Windows: no hack mode asks for these.
+void KeepMessageBoxesOff() {}
+void EndOnTerminationSignals() {}
+
 std::string Folder() {
     std::wstring path = win32::ModulePath();
     const auto slash = path.find_last_of(L"\\/");

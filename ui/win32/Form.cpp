@@ -54,6 +54,13 @@ float Twips(int pixels) {
     return static_cast<float>(PixelsToTwips(pixels));
 }
 
+// The desktop over all monitors.
+RECT VirtualScreen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
 // The form's lines, over the background its erase filled in.
 void PaintLines(HWND window, const Form::Impl& impl) {
     win32::Painting painting(window);
@@ -145,11 +152,14 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         return result;
     }
     case WM_GETMINMAXINFO:
-        // A borderless form maximises over the whole screen, task bar included.
+        // A borderless form maximises over the whole desktop, task bar and every monitor
+        // included.
         if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION)) {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMaxPosition = {0, 0};
-            limits->ptMaxSize = {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+            const RECT desktop = VirtualScreen();
+            limits->ptMaxPosition = {desktop.left, desktop.top};
+            limits->ptMaxSize = {desktop.right - desktop.left, desktop.bottom - desktop.top};
+            limits->ptMaxTrackSize = limits->ptMaxSize;
             return 0;
         }
         break;
@@ -275,6 +285,8 @@ Form::Form() : impl_(std::make_unique<Impl>()) {
 
 Form::~Form() {
     forms::Remove(*this);
+    if (impl_->owner && IsWindow(impl_->owner))
+        EnableWindow(impl_->owner, TRUE);
     if (impl_->window) {
         // No handler runs for a form that is going away.
         SetWindowLongPtrW(impl_->window, GWLP_USERDATA, 0);
@@ -331,6 +343,11 @@ void Form::SetPointerInvisible() {
         SetCursor(impl_->pointer);
 }
 
+void Form::SetOwner(std::uintptr_t owner) {
+    impl_->owner = reinterpret_cast<HWND>(owner);
+    SetWindowLongPtrW(impl_->window, GWLP_HWNDPARENT, static_cast<LONG_PTR>(owner));
+}
+
 void Form::SetRunningScreenSaver(bool running) {
     impl_->runningScreenSaver = running;
 }
@@ -353,12 +370,21 @@ void Form::Show() {
     if (!impl_->loaded || !impl_->window) // the Load handler closed the form
         return;
     const HWND window = impl_->window;
+    if (impl_->owner) // as a modal dialog of the owner's
+        EnableWindow(impl_->owner, FALSE);
     if (!IsWindowVisible(window)) {
         // Activated while hidden (SetWindowPos without SWP_NOACTIVATE), the form took the focus
         // before it was on the screen, and Wine's X11 driver could not pass it on then.
         const bool activeWhileHidden = GetForegroundWindow() == window;
         impl_->showing = true;
-        ShowWindow(window, impl_->startMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+        if (impl_->startMaximized && GetSystemMetrics(SM_CMONITORS) > 1) {
+            // Maximised, a window covers one monitor: a saver covers them all.
+            const RECT desktop = VirtualScreen();
+            SetWindowPos(window, nullptr, desktop.left, desktop.top, desktop.right - desktop.left,
+                         desktop.bottom - desktop.top, SWP_NOZORDER | SWP_SHOWWINDOW);
+        } else {
+            ShowWindow(window, impl_->startMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+        }
         impl_->showing = false;
         // Keys typed while another program's window held the focus would never reach it.
         SetForegroundWindow(window);
@@ -368,7 +394,7 @@ void Form::Show() {
             SetFocus(focus ? focus : window);
         }
     } else {
-        if (impl_->startMaximized && !IsZoomed(window))
+        if (impl_->startMaximized && !IsZoomed(window) && GetSystemMetrics(SM_CMONITORS) <= 1)
             ShowWindow(window, SW_SHOWMAXIMIZED);
         // Shown already by a call of its load (without activation): it is the one in front now.
         if (GetForegroundWindow() != window)
@@ -386,6 +412,9 @@ void Form::Hide() {
 }
 
 void Form::Close() {
+    // The owner takes input again before anything else, the end of the process included.
+    if (impl_->owner && IsWindow(impl_->owner))
+        EnableWindow(impl_->owner, TRUE);
     if (impl_->loaded) {
         impl_->loaded = false;
         if (OnUnload)

@@ -136,6 +136,7 @@ struct Form::Impl {
     HCURSOR pointer = nullptr; // a shared resource cursor, not destroyed
     bool pointerInvisible = false;
     bool runningScreenSaver = false;
+    HWND owner = nullptr; // another program's window, disabled while this form shows
     bool loaded = false;
     bool startMaximized = false;
     bool pressed = false;      // the left button went down here and is not up yet

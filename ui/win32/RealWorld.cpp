@@ -72,6 +72,16 @@ bool OpenInBrowser(const std::string& address) {
     return result > 32;
 }
 
+std::vector<std::string> ArgumentList() {
+    int count = 0;
+    wchar_t** split = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; split && i < count; ++i)
+        arguments.push_back(win32::Utf8(split[i]));
+    LocalFree(split);
+    return arguments;
+}
+
 std::string ArgumentText() {
     return win32::Utf8(win32::ArgumentsAfterProgram(GetCommandLineW(), win32::ModulePath()));
 }
@@ -92,6 +102,7 @@ Outside RealWorld() {
     Outside world;
     world.ShowMessage = ShowMessageBox;
     world.CommandLine = ArgumentText;
+    world.Arguments = ArgumentList;
     world.AnotherInstanceRunning = OtherInstanceHoldsMark;
     world.Now = SystemNow;
     world.ChooseFile = ChooseFileInDialog;

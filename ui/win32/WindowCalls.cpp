@@ -35,6 +35,10 @@ bool IsDesktopWindow(WindowHandle window) {
     return reinterpret_cast<HWND>(window) == GetDesktopWindow();
 }
 
+WindowHandle DesktopWindow() {
+    return reinterpret_cast<WindowHandle>(GetDesktopWindow());
+}
+
 bool GetClientRect(WindowHandle window, Rect& rect) {
     RECT client{};
     if (!::GetClientRect(reinterpret_cast<HWND>(window), &client))

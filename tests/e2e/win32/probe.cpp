@@ -20,6 +20,8 @@
 //                                    the display settings' pane): prints its handle, and
 //                                    destroys it once FILE exists
 //   probe desktop                    the desktop window's handle
+//   probe screen                     the virtual screen, over every monitor
+//   probe enabled HWND               whether the window takes input
 //   probe child PANE                 the pane's child window: class, place, style, and whether
 //                                    it is shown, active or has the focus
 //   probe store [NAME=VALUE...]      the settings key holds exactly these texts afterwards
@@ -205,6 +207,10 @@ void Dump(HWND window) {
                   static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)));
     RECT outer{};
     GetWindowRect(window, &outer);
+    const HWND owner = GetWindow(window, GW_OWNER);
+    Say(owner ? "owner " + std::to_string(reinterpret_cast<std::uintptr_t>(owner)) +
+                    (IsWindowEnabled(owner) ? " enabled" : " disabled")
+              : std::string("owner none"));
     Say("window " + Quoted(TextOf(window)) + " at " + Rect(outer) + " client " +
         std::to_string(client.right) + "x" + std::to_string(client.bottom) + " " + styles);
     for (HWND child : Children(window)) {
@@ -668,6 +674,19 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"pane" && argc == 5)
         return Pane(static_cast<int>(std::wcstol(argv[2], nullptr, 10)),
                     static_cast<int>(std::wcstol(argv[3], nullptr, 10)), argv[4]);
+    if (command == L"enabled" && argc == 3) {
+        const HWND window = reinterpret_cast<HWND>(
+            static_cast<std::uintptr_t>(std::wcstoull(argv[2], nullptr, 10)));
+        Say(IsWindowEnabled(window) ? "enabled" : "disabled");
+        return 0;
+    }
+    if (command == L"screen" && argc == 2) { // the virtual screen, over every monitor
+        RECT r{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN), 0, 0};
+        r.right = r.left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
+        r.bottom = r.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        Say("virtual screen " + Rect(r));
+        return 0;
+    }
     if (command == L"desktop" && argc == 2) {
         Say(std::to_string(reinterpret_cast<std::uintptr_t>(GetDesktopWindow())));
         return 0;

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the packages into out/: the Linux .deb (CPack, its dependencies from dpkg-shlibdeps)
+# and the Windows .zip with both .scr files and a short read-me.
+# Usage: scripts/package.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh linux windows package
+mkdir -p out
+cmake --preset linux -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build --preset linux
+(cd build/linux && cpack -B "$(pwd)/../../out" >/dev/null)
+rm -rf out/_CPack_Packages
+
+for preset in win32 win64; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --target moondial
+done
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+folder=$stage/moondial-2.0.1-windows
+mkdir -p "$folder/32-bit" "$folder/64-bit"
+cp build/win32/moondial.scr "$folder/32-bit/"
+cp build/win64/moondial.scr "$folder/64-bit/"
+sed 's/$/\r/' resources/linux/README-windows.txt > "$folder/README.txt"
+rm -f out/moondial-2.0.1-windows.zip
+(cd "$stage" && zip -qr -X "$OLDPWD/out/moondial-2.0.1-windows.zip" moondial-2.0.1-windows)
+ls -l out/*.deb out/*.zip

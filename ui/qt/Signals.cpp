@@ -1,0 +1,53 @@
+#include "ui/qt/Signals.h"
+
+#include "ui/Application.h"
+#include "ui/Dispatch.h"
+#include "ui/Services.h"
+
+#include <QGuiApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace ui::app {
+
+namespace {
+
+bool messageBoxesOff = false;
+int signalPipe[2] = {-1, -1};
+
+// Only what is safe in a signal handler: the event loop is woken through the pipe.
+void OnTerminationSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
+}
+
+} // namespace
+
+bool MessageBoxesOff() {
+    return messageBoxesOff;
+}
+
+void KeepMessageBoxesOff() {
+    messageBoxesOff = true;
+}
+
+bool RunsScreenSaverHacks() {
+    return QGuiApplication::platformName() == QStringLiteral("xcb");
+}
+
+void EndOnTerminationSignals() {
+    if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated,
+                     [] { Guarded([] { ui::EndProgram(); }); });
+    struct sigaction action {};
+    action.sa_handler = OnTerminationSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT})
+        sigaction(signal, &action, nullptr);
+}
+
+} // namespace ui::app
