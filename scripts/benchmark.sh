@@ -1,86 +1,112 @@
 #!/usr/bin/env bash
-# Measures the saver (not a test): CPU seconds per minute of "/s", peak memory and time to the
-# first frame, for the Linux build on Xvfb and the Windows build under Wine, beside
-# "xclock -analog -update 1" measured the same way in the same run.
-# Usage: scripts/benchmark.sh [SECONDS]   (default 60; the figures are scaled to one minute)
+# Measures Moondial (not a test): for each face, the preview and the idle setup dialog, the CPU
+# seconds per minute of the program and of the X server, its wakeups per second (voluntary
+# context switches of all its threads), its peak memory and the time from launch to its first
+# frame; beside xclock and a minimal plain-Qt program doing the saver's work (bench/), and the
+# Windows build under Wine. Runs in rounds, the programs alternating, and prints every round,
+# the medians, and Moondial's figures as ratios to the minimal Qt program's.
+# Usage: scripts/benchmark.sh [SECONDS] [ROUNDS]   (default 60 s each, 3 rounds)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
+rounds=${2:-3}
 
 scripts/install-deps.sh linux windows bench
 for preset in linux win32; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" >/dev/null
 done
+cmake -S bench -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/bench >/dev/null
+xtool=build/linux/tests/e2e/xtool
 
 source tests/e2e/xvfb.sh
-source tests/e2e/wine-env.sh
 work=$(mktemp -d)
-trap 'wine_env_stop 2>/dev/null; xvfb_stop; rm -rf "$work"' EXIT
-
+trap 'xvfb_stop; rm -rf "$work"' EXIT
 ticks=$(getconf CLK_TCK)
-cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
-peak_kib() { awk '/VmHWM/{print $2}' "/proc/$1/status" 2>/dev/null || echo 0; }
-now_ms() { date +%s%3N; }
+cpu() { local t=0 p; for p in "$@"; do t=$((t + $(awk '{print $14 + $15}' "/proc/$p/stat" 2>/dev/null || echo 0))); done; echo $t; }
+wakeups() { cat /proc/"$1"/task/*/status 2>/dev/null | awk '/^voluntary_ctxt_switches/{s+=$2} END{print s+0}'; }
+peak_mb() { awk '/VmHWM/{printf "%.1f", $2 / 1024}' "/proc/$1/status" 2>/dev/null || echo 0; }
+per_minute() { awk -v t="$1" -v hz="$ticks" -v s="$seconds" 'BEGIN{printf "%.3f", t / hz * 60 / s}'; }
 
-# Waits until the colour $2 shows on the screen; prints the milliseconds since $1. Each look
-# at the screen takes some tens of milliseconds, which bounds the precision.
-first_frame() {
-  local start=$1 colour=$2
-  for _ in $(seq 2000); do
-    if [ "$(convert x:root -fill black +opaque "$colour" -format '%[fx:maxima]' info: 2>/dev/null)" != 0 ]; then
-      echo $(($(now_ms) - start)); return
-    fi
-    sleep 0.005
-  done
-  echo "n/a"
-}
-
-# measure NAME START_MS COLOUR PID_FINDER...: time until COLOUR shows, then CPU per minute and
-# peak memory of every process the finder names.
+results=$work/results # NAME ROUND CPU XCPU WAKEUPS PEAK FRAME
+# measure NAME ROUND PROGRAM_PID_FINDER SERVER_PIDS... -- COMMAND...: launch, first frame, then a
+# window of SECONDS after 5 s of settling.
 measure() {
-  local name=$1 start=$2 colour=$3; shift 3
-  local frame pids cpu0=0 cpu1=0 peak=0 p
-  frame=$(first_frame "$start" "$colour")
-  pids=$("$@")
-  for p in $pids; do cpu0=$((cpu0 + $(cpu_ticks "$p"))); done
+  local name=$1 round=$2; shift 2
+  local servers=()
+  while [ "$1" != -- ]; do servers+=("$1"); shift; done
+  shift
+  local start frame pid c0 c1 x0 x1 w0 w1
+  start=$(date +%s%N)
+  "$@" >/dev/null 2>&1 &
+  pid=$!
+  frame=$(timeout 60 "$xtool" first-frame "$start" || echo n/a)
+  sleep 5
+  [ -z "${FIND_PID:-}" ] || pid=$($FIND_PID)
+  c0=$(cpu "$pid"); x0=$(cpu "${servers[@]}"); w0=$(wakeups "$pid")
   sleep "$seconds"
-  for p in $pids; do
-    cpu1=$((cpu1 + $(cpu_ticks "$p")))
-    peak=$((peak + $(peak_kib "$p")))
-  done
-  printf '%-34s %10s %12s %14s\n' "$name" \
-    "$(awk -v t=$((cpu1 - cpu0)) -v hz="$ticks" -v s="$seconds" 'BEGIN{printf "%.2f", t / hz * 60 / s}')" \
-    "$((peak / 1024)) MiB" "$frame ms"
+  c1=$(cpu "$pid"); x1=$(cpu "${servers[@]}"); w1=$(wakeups "$pid")
+  echo "$name $round $(per_minute $((c1 - c0))) $(per_minute $((x1 - x0))) $(((w1 - w0) / seconds)) $(peak_mb "$pid") $frame" >> "$results"
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  sleep 1
 }
 
-printf '%-34s %10s %12s %14s\n' "program" "CPU s/min" "peak memory" "first frame"
-
-# Linux build on Xvfb.
-xvfb_start 1280x800x24
 export XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb
-mkdir -p "$XDG_CONFIG_HOME/Quillon" "$XDG_RUNTIME_DIR"
-# The colour that shows once the face is on screen: the dials' grey, the lips' hand grey.
-for type in 1 2 3; do
-  printf '[General]\nScreen%%20Saver%%20Type=%s\n' "$type" > "$XDG_CONFIG_HOME/Quillon/Moondial.conf"
-  start=$(now_ms)
-  build/linux/moondial /s & pid=$!
-  measure "moondial /s, type $type (Linux, Qt)" "$start" "rgb(192,192,192)" echo "$pid"
-  kill "$pid"; wait "$pid" 2>/dev/null || true
+mkdir -p "$XDG_CONFIG_HOME/Quillon" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+store() { printf '[General]\nScreen%%20Saver%%20Type=%s\n' "$1" > "$XDG_CONFIG_HOME/Quillon/Moondial.conf"; }
+
+xvfb_start 1920x1080x24
+for round in $(seq "$rounds"); do
+  for type in 1 2 3; do
+    store "$type"
+    measure "moondial-/s-type-$type" "$round" "$xvfb_pid" -- build/linux/moondial /s
+  done
+  measure minimal-qt "$round" "$xvfb_pid" -- build/bench/minimal-qt resources/clock.bmp
+  measure xclock "$round" "$xvfb_pid" -- xclock -analog -update 1 -geometry 164x164+100+100
+  coproc PANE { "$xtool" pane 152 112; }
+  read -r pane <&"${PANE[0]}"
+  store 1
+  measure moondial-/p "$round" "$xvfb_pid" -- build/linux/moondial /p "$pane"
+  echo quit >&"${PANE[1]}"; wait "$PANE_PID" 2>/dev/null || true
+  measure moondial-/c-idle "$round" "$xvfb_pid" -- build/linux/moondial /c
 done
-start=$(now_ms)
-xclock -analog -update 1 -geometry 164x164+100+100 & pid=$!
-measure "xclock -analog -update 1" "$start" "rgb(255,255,255)" echo "$pid"
-kill "$pid"; wait "$pid" 2>/dev/null || true
 xvfb_stop
 
-# Windows build under Wine (its own display, with Wine's virtual desktop); wineserver counts too.
-wine_env_start
-trap 'wine_env_stop; rm -rf "$work"' EXIT
+# The Windows build under Wine, in its virtual desktop; the X server and wineserver count.
+source tests/e2e/wine-env.sh
+wine_env_start win32
 wine reg add 'HKCU\Software\Quillon\Moondial' /v 'Screen Saver Type' /d 1 /f >/dev/null 2>&1
 wineserver -w
-start=$(now_ms)
-wine build/win32/moondial.scr /s & pid=$!
-measure "moondial.scr /s, type 1 (Wine)" "$start" "rgb(192,192,192)" \
-  sh -c 'pgrep -f "moondial.scr" | head -n 1; pgrep -x wineserver || pgrep wineserver'
-kill "$pid" 2>/dev/null || true
+wine "$(pwd)/build/win32/tests/e2e/probe.exe" pane 10 10 "Z:$work/desktop-up" >/dev/null 2>&1 &
+sleep 3; touch "$work/desktop-up"; sleep 1
+for round in $(seq "$rounds"); do
+  FIND_PID='pgrep -f -n moondial.scr' \
+    measure "moondial.scr-/s-type-1" "$round" "$xvfb_pid" $(pgrep -x wineserver || pgrep wineserver) \
+    -- wine build/win32/moondial.scr /s
+done
+wine_env_stop
+
+printf '\nEvery round (CPU s/min of the program, of the X server or wineserver and X; wakeups/s; peak MB; first frame ms):\n'
+sort "$results" | column -t
+printf '\nMedians:\n'
+printf '%-24s %10s %10s %10s %9s %9s %9s\n' program "CPU" "+server" "total" wakeups "peak MB" "frame ms"
+median() { sort -n | awk '{v[NR]=$1} END{print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'; }
+names=$(awk '{print $1}' "$results" | sort -u)
+for name in $names; do
+  c=$(awk -v n="$name" '$1 == n {print $3}' "$results" | median)
+  x=$(awk -v n="$name" '$1 == n {print $4}' "$results" | median)
+  t=$(awk -v n="$name" '$1 == n {print $3 + $4}' "$results" | median)
+  w=$(awk -v n="$name" '$1 == n {print $5}' "$results" | median)
+  m=$(awk -v n="$name" '$1 == n {print $6}' "$results" | median)
+  f=$(awk -v n="$name" '$1 == n {print $7}' "$results" | median)
+  printf '%-24s %10s %10s %10s %9s %9s %9s\n' "$name" "$c" "$x" "$t" "$w" "$m" "$f"
+  echo "$name $c $x $t $w $m $f" >> "$work/medians"
+done
+printf '\nAs ratios to the minimal Qt program (CPU with the X server, wakeups, peak memory):\n'
+read -r _ _ _ qt_total qt_wakeups qt_peak _ < <(grep '^minimal-qt ' "$work/medians")
+grep '^moondial' "$work/medians" | while read -r name _ _ total wake peak _; do
+  awk -v n="$name" -v t="$total" -v w="$wake" -v m="$peak" -v qt="$qt_total" -v qw="$qt_wakeups" \
+      -v qm="$qt_peak" 'BEGIN{printf "%-24s %6.2f %6.2f %6.2f\n", n, t / qt, w / qw, m / qm}'
+done

@@ -50,6 +50,19 @@ still_running() { sleep 0.5; kill -0 "$saver" 2>/dev/null; }
 covers_screen() {
   [ "$(xwininfo -id "$window" | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w"x"h}')" = 1024x768 ]
 }
+# Pixels of the pure red of the second hands, which no picture has.
+red_pixels() {
+  convert "$1" -fill black +opaque 'rgb(255,0,0)' -fill white -opaque 'rgb(255,0,0)' \
+    -format '%[fx:int(mean*w*h)]' info:
+}
+hands_show() { # the red second hand, within 30 s
+  for _ in $(seq 300); do
+    import -window root "$work/hands.png"
+    [ "$(red_pixels "$work/hands.png")" -gt 10 ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
 picture_moves() { # the screen changes within 30 s
   import -window root "$work/a.png"
   for _ in $(seq 300); do
@@ -64,9 +77,15 @@ for type in 1 2 3; do
   start_saver $type
   check "type $type: a window covers the screen" covers_screen
   check "type $type: the picture moves" picture_moves
+  check "type $type: the hands show" hands_show
   if [ -n "$shots" ]; then
     mkdir -p "$shots"
-    import -window root "$work/face.png"
+    # Once the hands show: the red second hand is drawn at the first tick in a new second.
+    for _ in $(seq 300); do
+      import -window root "$work/face.png"
+      [ "$(red_pixels "$work/face.png")" -gt 10 ] && break
+      sleep 0.1
+    done
     names=(none analog-clock lips-clock alarm-clock)
     convert "$work/face.png" -trim +repage "$shots/${names[$type]}.png"
   fi
@@ -115,6 +134,26 @@ start_saver 1
 xdotool key a
 check "a key ends it when another window had the focus before" ended
 kill $other 2>/dev/null; wait $other 2>/dev/null || true
+
+# Covered by another window and uncovered, the saver shows its picture and its hands again at
+# once: the X server repaints them by itself.
+start_saver 1
+hands_show >/dev/null || true
+xmessage -geometry 1024x768+0+0 "covering the saver" &
+cover=$!
+timeout 30 xdotool search --sync --onlyvisible --name '^xmessage$' >/dev/null || true
+kill $cover; wait $cover 2>/dev/null || true
+whole_again() {
+  import -window root "$work/uncovered.png"
+  local red grey
+  red=$(red_pixels "$work/uncovered.png")
+  grey=$(convert "$work/uncovered.png" -fill black +opaque 'rgb(192,192,192)' -fill white \
+         -opaque 'rgb(192,192,192)' -format '%[fx:int(mean*w*h)]' info:)
+  [ "$red" -gt 10 ] && [ "$grey" -gt 5000 ] || { echo "       red $red, grey $grey"; return 1; }
+}
+check "covered and uncovered, the picture and its hands show again at once" whole_again
+xdotool key a
+ended || true
 
 # A desktop scaled to 150% draws the art 1:1 all the same.
 start_saver 1 QT_SCALE_FACTOR=1.5 QT_ENABLE_HIGHDPI_SCALING=1 QT_SCREEN_SCALE_FACTORS=1.5

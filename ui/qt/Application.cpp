@@ -30,10 +30,18 @@ void UseDevicePixels() {
         qunsetenv(name);
 }
 
+// Qt's own event loop rather than GLib's: a saver wakes 34 times a second for hours, and each
+// wakeup through GLib's sources costs a fifth more. (Unless the user asked for either.)
+void UseQtsOwnEventLoop() {
+    if (!qEnvironmentVariableIsSet("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
+}
+
 } // namespace
 
 int Run(int argc, char** argv, void (*main)()) {
     UseDevicePixels();
+    UseQtsOwnEventLoop();
     QApplication application(argc, argv);
     QApplication::setOrganizationName("Quillon");
     QApplication::setApplicationName("Moondial");

@@ -29,6 +29,7 @@ std::unique_ptr<Control::Impl> Make(Form& form, double left, double top, double 
                         TwipsToPixels(height));
     widget->setFont(QFont("Arial", 9));
     impl->widget = widget;
+    ++form.Native().controls;
     return impl;
 }
 

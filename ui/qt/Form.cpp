@@ -32,6 +32,10 @@ FormWidget::FormWidget(Form& form) : form_(form) {
 }
 
 void FormWidget::resizeEvent(QResizeEvent*) {
+    if (Form::Impl& impl = form_.Native(); impl.stage) {
+        impl.stage->Resize(size());
+        FlushServer();
+    }
     if (!form_.Loaded())
         return;
     // Qt sizes a window just before it shows it: a handler that hides it then would be undone.
@@ -48,7 +52,29 @@ void FormWidget::closeEvent(QCloseEvent* event) {
     Guarded([this] { form_.Close(); });
 }
 
+// A form of picture boxes and nothing else (the saver) has them shown by the X server itself,
+// on a stage over its window; a form with other controls keeps them all as widgets.
+void MoveBoxesToServer(Form& form) {
+    Form::Impl& impl = form.Native();
+    if (impl.stage || impl.controls || impl.boxes.empty() ||
+        QGuiApplication::platformName() != QStringLiteral("xcb"))
+        return;
+    const Color back = form.BackColor();
+    impl.stage =
+        Stage::Over(static_cast<std::uint32_t>(impl.widget->winId()), impl.widget->size(),
+                    std::uint32_t{back.Red} << 16 | std::uint32_t{back.Green} << 8 | back.Blue);
+    if (!impl.stage)
+        return;
+    impl.widget->setAutoFillBackground(false);
+    impl.widget->setAttribute(Qt::WA_PaintOnScreen);
+    impl.widget->setAttribute(Qt::WA_NoSystemBackground);
+    for (PictureBox* box : impl.boxes)
+        MoveToServer(*box, impl.stage->Window());
+    FlushServer();
+}
+
 void FormWidget::showEvent(QShowEvent*) {
+    MoveBoxesToServer(form_);
     // However it was shown (Show, or placed in a pane): the size it took while hidden.
     Form::Impl& impl = form_.Native();
     if (impl.resizePending && form_.Loaded()) {
@@ -97,7 +123,13 @@ void FormWidget::keyPressEvent(QKeyEvent*) {
     KeyDown();
 }
 
+QPaintEngine* FormWidget::paintEngine() const {
+    return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QWidget::paintEngine();
+}
+
 void FormWidget::paintEvent(QPaintEvent*) {
+    if (testAttribute(Qt::WA_PaintOnScreen))
+        return; // the stage shows the form
     const auto& lines = form_.Native().lines;
     if (lines.empty())
         return;
@@ -119,6 +151,7 @@ Form::Form() : impl_(std::make_unique<Impl>()) {
 
 Form::~Form() {
     forms::Remove(*this);
+    impl_->stage.reset();
     delete impl_->widget;
 }
 

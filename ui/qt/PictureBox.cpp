@@ -6,13 +6,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
 
 PictureWidget::PictureWidget(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
-    // A native child window: moving it is one request the X server carries out by copying.
-    setAttribute(Qt::WA_NativeWindow);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
@@ -26,7 +26,11 @@ QPointF PictureWidget::ToPixels(double x, double y) const {
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    painter.fillRect(event->rect(), QColor(back.Red, back.Green, back.Blue));
+    Render(painter, event->rect());
+}
+
+void PictureWidget::Render(QPainter& painter, const QRect& area) const {
+    painter.fillRect(area, QColor(back.Red, back.Green, back.Blue));
     if (!picture.Empty())
         painter.drawPixmap(0, 0, picture.Get()->pixmap);
     for (const Line& line : lines) {
@@ -79,15 +83,6 @@ void PictureWidget::keyPressEvent(QKeyEvent* event) {
 
 namespace {
 
-PictureBox::Impl* Create(PictureBox& box, QWidget* parent, double left, double top, double width,
-                         double height, std::unique_ptr<PictureBox::Impl>& impl) {
-    impl = std::make_unique<PictureBox::Impl>();
-    impl->widget = new PictureWidget(box, parent);
-    impl->widget->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
-                              TwipsToPixels(height));
-    return impl.get();
-}
-
 // Enough around a line's end points to cover its round caps.
 QRect Around(const PictureWidget::Line& line) {
     const int margin = line.width / 2 + 2;
@@ -99,21 +94,100 @@ QRect Around(const PictureWidget::Line& line) {
 
 } // namespace
 
-PictureBox::PictureBox(Form& parent, double left, double top, double width, double height) {
-    Create(*this, parent.Native().widget, left, top, width, height, impl_);
+PictureBox::Impl& PictureBox::Impl::Shown() {
+    return inParent ? parent->Native().Shown() : *this;
 }
 
-PictureBox::PictureBox(PictureBox& parent, double left, double top, double width, double height) {
-    Create(*this, parent.Native().widget, left, top, width, height, impl_);
+namespace {
+
+bool ShownWithin(const PictureBox::Impl& box, const PictureBox::Impl& root) {
+    for (const PictureBox::Impl* b = &box; b != &root; b = &b->parent->Native())
+        if (!b->shown)
+            return false;
+    return true;
+}
+
+// The window's picture: its own content, and that of the boxes drawn into it, each at its
+// place.
+QImage Content(PictureBox::Impl& root) {
+    QImage content(root.widget->size(), QImage::Format_RGB32);
+    QPainter painter(&content);
+    root.widget->Render(painter, content.rect());
+    for (PictureBox* box : root.form->Native().boxes) {
+        PictureBox::Impl& impl = box->Native();
+        if (&impl == &root || !impl.inParent || &impl.Shown() != &root || !ShownWithin(impl, root))
+            continue;
+        painter.save();
+        const QPoint at = impl.widget->mapTo(root.widget.data(), QPoint(0, 0));
+        painter.translate(at);
+        painter.setClipRect(QRect(QPoint(0, 0), impl.widget->size()));
+        impl.widget->Render(painter, QRect(QPoint(0, 0), impl.widget->size()));
+        painter.restore();
+    }
+    return content;
+}
+
+} // namespace
+
+void PictureBox::Impl::AskRepaint() {
+    Impl& root = Shown();
+    if (root.repaintAsked)
+        return;
+    root.repaintAsked = true;
+    // After the handler that changed it, before the program waits again: one upload for a
+    // clear and three lines, and no wakeup of its own.
+    Impl* target = &root;
+    QTimer::singleShot(0, root.widget, [target] {
+        target->repaintAsked = false;
+        if (!target->server || !target->widget)
+            return;
+        target->server->Show(Content(*target));
+        FlushServer();
+    });
+}
+
+PictureBox::PictureBox(Form& parent, double left, double top, double width, double height)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->form = &parent;
+    impl_->widget = new PictureWidget(*this, parent.Native().widget);
+    impl_->widget->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                               TwipsToPixels(height));
+    parent.Native().boxes.push_back(this);
+}
+
+PictureBox::PictureBox(PictureBox& parent, double left, double top, double width, double height)
+    : impl_(std::make_unique<Impl>()) {
+    impl_->form = parent.impl_->form;
+    impl_->parent = &parent;
+    impl_->widget = new PictureWidget(*this, parent.Native().widget);
+    impl_->widget->setGeometry(TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width),
+                               TwipsToPixels(height));
+    impl_->form->Native().boxes.push_back(this);
 }
 
 PictureBox::~PictureBox() {
+    auto& boxes = impl_->form->Native().boxes;
+    boxes.erase(std::remove(boxes.begin(), boxes.end(), this), boxes.end());
+    impl_->server.reset();
     delete impl_->widget.data();
+}
+
+void MoveToServer(PictureBox& box, std::uint32_t stageWindow) {
+    PictureBox::Impl& impl = box.Native();
+    PictureWidget* w = impl.widget;
+    impl.shown = !w->isHidden();
+    if (impl.parent)
+        impl.inParent = true;
+    else
+        impl.server = std::make_unique<ServerBox>(stageWindow, w->geometry(), impl.shown);
+    // The widget keeps the box's state, hidden: Qt neither paints nor moves anything of it.
+    w->hide();
+    impl.AskRepaint();
 }
 
 void PictureBox::SetBackColor(Color color) {
     impl_->widget->back = color;
-    impl_->widget->update();
+    impl_->OnServer() ? impl_->AskRepaint() : impl_->widget->update();
 }
 
 void PictureBox::SetAutoSize(bool autoSize) {
@@ -123,16 +197,32 @@ void PictureBox::SetAutoSize(bool autoSize) {
 void PictureBox::SetPicture(const Picture& picture) {
     PictureWidget* w = impl_->widget;
     w->picture = picture;
-    if (w->autoSize)
+    if (w->autoSize) {
         w->resize(picture.WidthPixels(), picture.HeightPixels());
-    w->update();
+        if (impl_->server)
+            impl_->server->Resize(w->width(), w->height());
+    }
+    impl_->OnServer() ? impl_->AskRepaint() : w->update();
 }
 
 void PictureBox::SetVisible(bool visible) {
-    impl_->widget->setVisible(visible);
+    if (!impl_->OnServer()) {
+        impl_->widget->setVisible(visible);
+        return;
+    }
+    impl_->shown = visible;
+    if (impl_->inParent) {
+        impl_->AskRepaint();
+        return;
+    }
+    impl_->server->SetShown(visible);
+    FlushServer();
 }
+
 bool PictureBox::Visible() const {
-    return impl_->widget->isVisible();
+    if (!impl_->OnServer())
+        return impl_->widget->isVisible();
+    return impl_->shown && (impl_->parent ? impl_->parent->Visible() : impl_->form->Visible());
 }
 
 double PictureBox::Left() const {
@@ -149,7 +239,15 @@ double PictureBox::Height() const {
 }
 
 void PictureBox::Move(double left, double top) {
-    impl_->widget->move(TwipsToPixels(left), TwipsToPixels(top));
+    PictureWidget* w = impl_->widget;
+    w->move(TwipsToPixels(left), TwipsToPixels(top));
+    if (impl_->server) {
+        // One configure request, no reply awaited: the server moves the picture by itself.
+        impl_->server->Move(w->x(), w->y());
+        FlushServer();
+    } else if (impl_->inParent) {
+        impl_->AskRepaint();
+    }
 }
 
 void PictureBox::SetScale(double x1, double y1, double x2, double y2) {
@@ -170,17 +268,19 @@ int PictureBox::PenWidth() const {
 void PictureBox::Clear() {
     PictureWidget* w = impl_->widget;
     w->lines.clear();
-    w->update();
+    impl_->OnServer() ? impl_->AskRepaint() : w->update();
 }
 
 void PictureBox::DrawLine(double x1, double y1, double x2, double y2, Color color) {
     PictureWidget* w = impl_->widget;
     w->lines.push_back({w->ToPixels(x1, y1), w->ToPixels(x2, y2),
                         QColor(color.Red, color.Green, color.Blue), std::max(1, w->penWidth)});
-    w->update(Around(w->lines.back()));
+    impl_->OnServer() ? impl_->AskRepaint() : w->update(Around(w->lines.back()));
 }
 
 std::uintptr_t PictureBox::Handle() const {
+    if (impl_->OnServer())
+        return impl_->Shown().server->Window();
     return impl_->widget->winId();
 }
 

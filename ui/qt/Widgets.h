@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
+#include "ui/qt/ServerBoxes.h"
 
 #include <QAbstractButton>
 #include <QPixmap>
@@ -37,6 +38,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    // None once the boxes live on the X server: the stage covers the form, and Qt keeps no
+    // backing store of a screen's size for it.
+    QPaintEngine* paintEngine() const override;
 
 private:
     Form& form_;
@@ -60,6 +64,8 @@ public:
     std::vector<Line> lines;
 
     QPointF ToPixels(double x, double y) const;
+    // Back colour, picture and lines, as the box shows them.
+    void Render(QPainter& painter, const QRect& area) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -90,6 +96,9 @@ private:
 struct Form::Impl {
     FormWidget* widget = nullptr; // owned: deleted by ~Form
     std::vector<const Line*> lines;
+    std::vector<PictureBox*> boxes; // in the order made, parents before their children
+    int controls = 0;
+    std::unique_ptr<Stage> stage; // once its boxes live on the X server
     bool loaded = false;
     bool startMaximized = false;
     bool destroyed = false;     // its X window was destroyed by another client
@@ -100,8 +109,24 @@ struct Control::Impl {
     QPointer<QWidget> widget; // a child of the form's widget, which may delete it first
 };
 
+// Gives the box an X window of its own on the stage, or draws it into its parent's: the
+// server then moves one window where Qt would move two.
+void MoveToServer(PictureBox& box, std::uint32_t stageWindow);
+
 struct PictureBox::Impl {
     QPointer<PictureWidget> widget; // a child of the parent's widget, which may delete it first
+    Form* form = nullptr;
+    PictureBox* parent = nullptr;      // the box it lives in, if any
+    bool shown = true;                 // its own visibility, whatever its parents'
+    std::unique_ptr<ServerBox> server; // its X window, once it lives on the X server
+    bool inParent = false; // on the server, drawn into its parent's picture: one window less
+    bool repaintAsked = false;
+
+    bool OnServer() const { return server != nullptr || inParent; }
+    // The box whose X window shows this one: itself, or the parent it is drawn into.
+    PictureBox::Impl& Shown();
+    // On the server: the new content shown, once, when the program next waits.
+    void AskRepaint();
 };
 
 } // namespace ui

@@ -1,6 +1,8 @@
 // The end-to-end scripts' hands on the X server, for what xdotool cannot do.
 //
 //   xtool close WINDOW       asks the window to close, as a window manager does (WM_DELETE_WINDOW)
+//   xtool first-frame START_NS   waits until the screen shows anything but black; prints the
+//                            milliseconds since START_NS (a CLOCK_REALTIME time, as date +%s%N)
 //   xtool watch-maps         prints "map WINDOW CLASS" for every top-level window mapped
 //   xtool pane WIDTH HEIGHT  makes a window (a stand-in preview pane), prints its id and then
 //                            obeys lines on its input: "resize W H", "destroy", "quit"
@@ -8,9 +10,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <xcb/xcb.h>
 
 namespace {
@@ -84,6 +88,33 @@ std::string ClassOf(xcb_connection_t* x, xcb_window_t window) {
     return name.empty() ? "-" : name;
 }
 
+int FirstFrame(xcb_connection_t* x, long long start) {
+    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    for (int tries = 0; tries < 60000; ++tries) {
+        auto* image = xcb_get_image_reply(x,
+                                          xcb_get_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root,
+                                                        0, 0, screen->width_in_pixels,
+                                                        screen->height_in_pixels, 0x00FFFFFF),
+                                          nullptr);
+        bool lit = false;
+        if (image) {
+            const auto* pixels = reinterpret_cast<const std::uint32_t*>(xcb_get_image_data(image));
+            const int count = xcb_get_image_data_length(image) / 4;
+            for (int i = 0; i < count && !lit; ++i)
+                lit = (pixels[i] & 0x00FFFFFF) != 0;
+            std::free(image);
+        }
+        if (lit) {
+            timespec now{};
+            clock_gettime(CLOCK_REALTIME, &now);
+            std::printf("%lld\n", (now.tv_sec * 1000000000LL + now.tv_nsec - start) / 1000000);
+            return 0;
+        }
+        usleep(2000);
+    }
+    return 1;
+}
+
 int WatchMaps(xcb_connection_t* x) {
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
     const uint32_t mask[] = {XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY};
@@ -114,6 +145,8 @@ int main(int argc, char** argv) {
     int status = 2;
     if (command == "close" && argc == 3)
         status = Close(x, static_cast<xcb_window_t>(std::strtoul(argv[2], nullptr, 0)));
+    else if (command == "first-frame" && argc == 3)
+        status = FirstFrame(x, std::atoll(argv[2]));
     else if (command == "watch-maps" && argc == 2)
         status = WatchMaps(x);
     else if (command == "pane" && argc == 4)
