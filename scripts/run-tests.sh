@@ -21,7 +21,8 @@ for preset in "${presets[@]}"; do
   exclude=()
   # The sanitizers watch the program's own code: the end-to-end scripts add nothing there.
   [ "$preset" = linux-asan ] && exclude=(-E '^linux_')
-  ctest --test-dir "build/$preset" --output-on-failure -j2 "${exclude[@]}" || status=1
+  LSAN_OPTIONS=suppressions=$(pwd)/tests/sanitizers/lsan.supp \
+    ctest --test-dir "build/$preset" --output-on-failure -j2 "${exclude[@]}" || status=1
 done
 
 echo "== fuzz"
