@@ -20,20 +20,6 @@
 
 namespace {
 
-// AddressSanitizer keeps freed memory in quarantine and adds its shadow: its figures say
-// nothing of the program's own.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool Sanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool Sanitized = true;
-#else
-constexpr bool Sanitized = false;
-#endif
-#else
-constexpr bool Sanitized = false;
-#endif
-
 constexpr auto FileDeadline = std::chrono::seconds(5);
 constexpr long long PeakLimit = 320LL * 1024 * 1024;
 
@@ -107,7 +93,7 @@ int main(int argc, char** argv) {
     for (const auto& [number, count] : outcomes)
         std::printf(" %s %d", number == 0 ? "pictures" : std::to_string(number).c_str(), count);
     std::printf("; slowest %lld ms; peak memory %.1f MB\n", slowest, peak / 1048576.0);
-    if (peak > PeakLimit && !Sanitized) {
+    if (peak > PeakLimit && !testing_support::Sanitized) {
         std::printf("FAIL the peak memory is above %lld MB\n", PeakLimit / 1048576);
         ++failures;
     }

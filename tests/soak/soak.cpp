@@ -17,20 +17,6 @@
 
 namespace {
 
-// AddressSanitizer keeps freed memory in quarantine and adds its shadow: its figures say
-// nothing of the program's own.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool Sanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool Sanitized = true;
-#else
-constexpr bool Sanitized = false;
-#endif
-#else
-constexpr bool Sanitized = false;
-#endif
-
 constexpr long long AllowedGrowth = 1024 * 1024;
 
 ui::LocalTime simulated;
@@ -80,8 +66,9 @@ template <typename Tick> bool Soak(const char* name, double hours, int period, T
                 first.objects.Gdi, last.objects.Gdi, first.objects.User, last.objects.User,
                 first.objects.Handles, last.objects.Handles);
     std::fflush(stdout);
-    return (growth <= AllowedGrowth || Sanitized) && last.objects.Gdi == first.objects.Gdi &&
-           last.objects.User == first.objects.User && last.objects.Handles == first.objects.Handles;
+    return (growth <= AllowedGrowth || testing_support::Sanitized) &&
+           last.objects.Gdi == first.objects.Gdi && last.objects.User == first.objects.User &&
+           last.objects.Handles == first.objects.Handles;
 }
 
 } // namespace

@@ -60,6 +60,20 @@ void RunEventsFor(int milliseconds);
 // (Qt: an application on the offscreen platform, unless another is named).
 void StartWindowSystem(int& argc, char** argv);
 
+// AddressSanitizer keeps freed memory in quarantine and adds its shadow: its figures say
+// nothing of the program's own.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool Sanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool Sanitized = true;
+#else
+inline constexpr bool Sanitized = false;
+#endif
+#else
+inline constexpr bool Sanitized = false;
+#endif
+
 // The most memory the process has held at once, and what it holds now, in bytes.
 long long PeakMemoryBytes();
 long long ResidentBytes();
