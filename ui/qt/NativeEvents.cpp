@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QWindow>
 #include <cstdlib>
+#include <map>
 #include <qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
@@ -16,11 +17,57 @@ namespace ui {
 
 namespace {
 
+xcb_connection_t* X() {
+    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+bool watching = false;
+
+// Other clients' windows looked at so far, with their last known inner areas.
+std::map<xcb_window_t, Rect>& Hosts() {
+    static std::map<xcb_window_t, Rect> hosts;
+    return hosts;
+}
+
+template <typename Reply> struct Freed {
+    Reply* reply;
+    xcb_generic_error_t* error = nullptr;
+    ~Freed() {
+        std::free(reply);
+        std::free(error);
+    }
+    explicit operator bool() const { return reply && !error; }
+};
+
+// Asks to be told of the window's changes, keeping what this client already selected on it
+// (Qt's own masks, on the root), and then reads its size: any change after the answer comes as
+// a notification.
+bool StartWatching(xcb_connection_t* x, xcb_window_t window, Rect& rect) {
+    Freed<xcb_get_window_attributes_reply_t> attributes{nullptr};
+    attributes.reply =
+        xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), &attributes.error);
+    if (!attributes)
+        return false;
+    const std::uint32_t mask[] = {attributes.reply->your_event_mask |
+                                  XCB_EVENT_MASK_STRUCTURE_NOTIFY};
+    if (xcb_generic_error_t* error = xcb_request_check(
+            x, xcb_change_window_attributes_checked(x, window, XCB_CW_EVENT_MASK, mask))) {
+        std::free(error);
+        return false;
+    }
+    Freed<xcb_get_geometry_reply_t> geometry{nullptr};
+    geometry.reply = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), &geometry.error);
+    if (!geometry)
+        return false;
+    rect = {0, 0, geometry.reply->width, geometry.reply->height};
+    return true;
+}
+
 // Qt makes a widget's X window anew at times, and the server may hand the new one the old id:
 // only a window the server no longer knows is gone.
 bool Gone(xcb_window_t window) {
-    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* connection = X();
     if (!connection)
         return false;
     xcb_generic_error_t* error = nullptr;
@@ -37,9 +84,18 @@ public:
         if (type != "xcb_generic_event_t")
             return false;
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        if ((event->response_type & 0x7f) != XCB_DESTROY_NOTIFY)
+        const int kind = event->response_type & 0x7f;
+        if (kind == XCB_CONFIGURE_NOTIFY) {
+            const auto* configure = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
+            if (const auto host = Hosts().find(configure->window); host != Hosts().end())
+                host->second = {0, 0, configure->width, configure->height};
+            return false;
+        }
+        if (kind != XCB_DESTROY_NOTIFY)
             return false;
         const auto window = reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window;
+        // The next look asks the server again: the id may name a new window by then.
+        Hosts().erase(window);
         for (Form* form : forms::All()) {
             Form::Impl& impl = form->Native();
             const QWindow* native = impl.widget->windowHandle();
@@ -57,9 +113,36 @@ public:
 std::shared_ptr<void> WatchNativeWindows() {
     if (QGuiApplication::platformName() != QStringLiteral("xcb"))
         return {};
-    auto watcher = std::make_shared<DestroyWatcher>();
-    QCoreApplication::instance()->installNativeEventFilter(watcher.get());
-    return watcher;
+    auto* filter = new DestroyWatcher;
+    QCoreApplication::instance()->installNativeEventFilter(filter);
+    watching = true;
+    return std::shared_ptr<void>(filter, [](void* watcher) {
+        watching = false;
+        Hosts().clear();
+        delete static_cast<DestroyWatcher*>(watcher);
+    });
+}
+
+bool KnownClientRect(std::uint32_t window, Rect& rect) {
+    xcb_connection_t* x = X();
+    if (!x)
+        return false;
+    if (!watching) {
+        Freed<xcb_get_geometry_reply_t> geometry{nullptr};
+        geometry.reply = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), &geometry.error);
+        if (!geometry)
+            return false;
+        rect = {0, 0, geometry.reply->width, geometry.reply->height};
+        return true;
+    }
+    if (const auto host = Hosts().find(window); host != Hosts().end()) {
+        rect = host->second;
+        return true;
+    }
+    if (!StartWatching(x, window, rect))
+        return false;
+    Hosts()[window] = rect;
+    return true;
 }
 
 } // namespace ui

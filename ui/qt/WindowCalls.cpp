@@ -1,5 +1,7 @@
 #include "ui/WindowCalls.h"
 
+#include "ui/qt/NativeEvents.h"
+
 #include <QGuiApplication>
 #include <QRegion>
 #include <QWidget>
@@ -128,6 +130,8 @@ bool GetClientRect(WindowHandle window, Rect& rect) {
     xcb_connection_t* x = X();
     if (!x || window == 0 || window > 0xFFFFFFFFu)
         return false;
+    if (!QWidget::find(static_cast<WId>(window)))
+        return KnownClientRect(static_cast<std::uint32_t>(window), rect);
     xcb_generic_error_t* error = nullptr;
     auto* geometry =
         xcb_get_geometry_reply(x, xcb_get_geometry(x, static_cast<xcb_window_t>(window)), &error);
