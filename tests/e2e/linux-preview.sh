@@ -81,6 +81,20 @@ fi
 
 pane_says "resize 200 150"
 check "the preview follows the pane to a new size" lives_in_pane 200x150
+# The label starts 5 pixels in and is as wide as the pane: its text is centred 5 pixels right of
+# the pane's middle.
+name_centred() { # name_centred WIDTH
+  local centre middle=$((5 + $1 / 2))
+  for _ in $(seq 300); do
+    import -window "$pane" "$work/resized.png"
+    centre=$(convert "$work/resized.png" -crop "${1}x16+0+80" +repage -fuzz 10% -trim \
+      -format '%[fx:round(page.x + w / 2)]' info: 2>/dev/null)
+    [ -n "$centre" ] && [ $((centre - middle)) -le 2 ] && [ $((middle - centre)) -le 2 ] && return 0
+    sleep 0.1
+  done
+  echo "       the name's middle is at ${centre:-nothing}"; return 1
+}
+check "the name follows the new width" name_centred 200
 
 pane_says "destroy"
 ended_within_a_second() {

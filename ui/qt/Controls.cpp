@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleOptionFocusRect>
+#include <QTimer>
 
 namespace ui {
 
@@ -29,8 +30,20 @@ std::unique_ptr<Control::Impl> Make(Form& form, double left, double top, double 
                         TwipsToPixels(height));
     widget->setFont(QFont("Arial", 9));
     impl->widget = widget;
+    impl->form = &form;
     ++form.Native().controls;
     return impl;
+}
+
+// A label's text over its ground: its own colour, or the form's showing through.
+QImage LabelContent(const Control::Impl& impl) {
+    QWidget* w = impl.widget;
+    QImage content(w->size(), QImage::Format_RGB32);
+    const Color form = impl.form->BackColor();
+    content.fill(w->autoFillBackground() ? w->palette().color(QPalette::Window)
+                                         : QColor(form.Red, form.Green, form.Blue));
+    w->render(&content, QPoint(), QRegion(), QWidget::DrawChildren);
+    return content;
 }
 
 template <typename Widget> Widget* As(const Control::Impl& impl) {
@@ -39,17 +52,59 @@ template <typename Widget> Widget* As(const Control::Impl& impl) {
 
 } // namespace
 
+void Control::Impl::AskRepaint() {
+    if (!server || repaintAsked)
+        return;
+    repaintAsked = true;
+    // After the handler that changed it, before the program waits again: one upload for a new
+    // colour of the text and of the form behind it.
+    QTimer::singleShot(0, widget, [this] {
+        repaintAsked = false;
+        if (!server || !widget)
+            return;
+        server->Show(LabelContent(*this));
+        FlushServer();
+    });
+}
+
+void Control::Impl::Refresh() {
+    if (!server)
+        return;
+    server->Move(widget->x(), widget->y());
+    server->Resize(widget->width(), widget->height());
+    AskRepaint();
+}
+
+void MoveToServer(Control& label, std::uint32_t stageWindow) {
+    Control::Impl& impl = label.Native();
+    QWidget* w = impl.widget;
+    impl.shown = !w->isHidden();
+    impl.server = std::make_unique<ServerBox>(stageWindow, w->geometry(), impl.shown);
+    // The widget keeps the label's state, hidden: Qt paints nothing of it.
+    w->hide();
+    impl.AskRepaint();
+}
+
 Control::Control(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 Control::~Control() {
+    auto& labels = impl_->form->Native().labels;
+    labels.erase(std::remove(labels.begin(), labels.end(), this), labels.end());
+    impl_->server.reset();
     delete impl_->widget.data();
 }
 
 void Control::SetVisible(bool visible) {
-    impl_->widget->setVisible(visible);
+    if (!impl_->server) {
+        impl_->widget->setVisible(visible);
+        return;
+    }
+    impl_->shown = visible;
+    impl_->server->SetShown(visible);
+    FlushServer();
 }
 bool Control::Visible() const {
-    return !impl_->widget->isHidden();
+    return impl_->server ? impl_->shown : !impl_->widget->isHidden();
 }
 double Control::Left() const {
     return PixelsToTwips(impl_->widget->x());
@@ -65,9 +120,11 @@ double Control::Height() const {
 }
 void Control::SetWidth(double width) {
     impl_->widget->resize(TwipsToPixels(width), impl_->widget->height());
+    impl_->Refresh();
 }
 void Control::Move(double left, double top) {
     impl_->widget->move(TwipsToPixels(left), TwipsToPixels(top));
+    impl_->Refresh();
 }
 
 void Control::SetFont(const Font& font) {
@@ -75,6 +132,7 @@ void Control::SetFont(const Font& font) {
     qfont.setPointSizeF(font.Points);
     qfont.setBold(font.Bold);
     impl_->widget->setFont(qfont);
+    impl_->AskRepaint();
 }
 
 void Control::SetForeColor(Color color) {
@@ -83,6 +141,7 @@ void Control::SetForeColor(Color color) {
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(role, ToQColor(color));
     w->setPalette(palette);
+    impl_->AskRepaint();
 }
 
 Color Control::ForeColor() const {
@@ -101,10 +160,12 @@ void Control::SetBackColor(Color color) {
         palette.setColor(QPalette::Base, ToQColor(color));
     w->setPalette(palette);
     w->setAutoFillBackground(true);
+    impl_->AskRepaint();
 }
 
 void Control::SetTransparent() {
     impl_->widget->setAutoFillBackground(false);
+    impl_->AskRepaint();
 }
 
 void Control::SetFocus() {
@@ -115,7 +176,7 @@ bool Control::HasFocus() const {
 }
 
 std::uintptr_t Control::Handle() const {
-    return impl_->widget->winId();
+    return impl_->server ? impl_->server->Window() : impl_->widget->winId();
 }
 
 Label::Label(Form& form, double left, double top, double width, double height,
@@ -125,10 +186,12 @@ Label::Label(Form& form, double left, double top, double width, double height,
     label->setAlignment((alignment == Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
                         Qt::AlignTop);
     label->setWordWrap(true);
+    form.Native().labels.push_back(this);
 }
 
 void Label::SetCaption(const std::string& caption) {
     As<QLabel>(Native())->setText(QString::fromStdString(caption));
+    Native().AskRepaint();
 }
 std::string Label::Caption() const {
     return As<QLabel>(Native())->text().toStdString();

@@ -52,11 +52,13 @@ void FormWidget::closeEvent(QCloseEvent* event) {
     Guarded([this] { form_.Close(); });
 }
 
-// A form of picture boxes and nothing else (the saver) has them shown by the X server itself,
-// on a stage over its window; a form with other controls keeps them all as widgets.
+// A form of picture boxes and labels and nothing else (the saver, the preview) has them shown
+// by the X server itself, on a stage over its window; a form with other controls keeps them all
+// as widgets.
 void MoveBoxesToServer(Form& form) {
     Form::Impl& impl = form.Native();
-    if (impl.stage || impl.controls || impl.boxes.empty() ||
+    if (impl.stage || impl.controls != static_cast<int>(impl.labels.size()) ||
+        !impl.lines.empty() || impl.boxes.empty() ||
         QGuiApplication::platformName() != QStringLiteral("xcb"))
         return;
     const Color back = form.BackColor();
@@ -70,6 +72,8 @@ void MoveBoxesToServer(Form& form) {
     impl.widget->setAttribute(Qt::WA_NoSystemBackground);
     for (PictureBox* box : impl.boxes)
         MoveToServer(*box, impl.stage->Window());
+    for (Control* label : impl.labels)
+        MoveToServer(*label, impl.stage->Window());
     FlushServer();
 }
 
@@ -163,6 +167,14 @@ void Form::SetBackColor(Color color) {
     QPalette palette = impl_->widget->palette();
     palette.setColor(QPalette::Window, QColor(color.Red, color.Green, color.Blue));
     impl_->widget->setPalette(palette);
+    if (!impl_->stage)
+        return;
+    impl_->stage->SetBackColor(std::uint32_t{color.Red} << 16 | std::uint32_t{color.Green} << 8 |
+                               color.Blue);
+    for (Control* label : impl_->labels)
+        label->Native().AskRepaint(); // a transparent one shows the form's colour
+    if (impl_->labels.empty())
+        FlushServer(); // else with the labels' new content, in one write
 }
 
 Color Form::BackColor() const {

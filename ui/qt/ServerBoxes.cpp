@@ -145,6 +145,13 @@ void Stage::Resize(const QSize& size) {
     xcb_configure_window(X(), window_, XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
 }
 
+void Stage::SetBackColor(std::uint32_t rgb) {
+    xcb_connection_t* x = X();
+    const std::uint32_t values[] = {rgb};
+    xcb_change_window_attributes(x, window_, XCB_CW_BACK_PIXEL, values);
+    xcb_clear_area(x, 0, window_, 0, 0, 0, 0);
+}
+
 void FlushServer() {
     if (xcb_connection_t* x = X())
         xcb_flush(x);

@@ -6,8 +6,8 @@
 // box makes the server paint the stage and tell no one. Pointer and key events pass through
 // to the form's own window, which Qt handles as before.
 //
-// Used for the forms that hold picture boxes and no other controls (the saver), on the xcb
-// platform; the offscreen platform of the form tests keeps plain widgets.
+// Used for the forms that hold picture boxes and labels and no other controls (the saver, the
+// preview), on the xcb platform; the offscreen platform of the form tests keeps plain widgets.
 
 #include <QImage>
 #include <QRect>
@@ -47,6 +47,8 @@ public:
     Stage(const Stage&) = delete;
     Stage& operator=(const Stage&) = delete;
     void Resize(const QSize& size);
+    // The form's new colour, shown at once wherever no box covers the stage.
+    void SetBackColor(std::uint32_t rgb);
     std::uint32_t Window() const { return window_; }
 
 private:

@@ -98,6 +98,7 @@ struct Form::Impl {
     std::vector<const Line*> lines;
     std::vector<PictureBox*> boxes; // in the order made, parents before their children
     int controls = 0;
+    std::vector<Control*> labels; // of the controls, the labels
     std::unique_ptr<Stage> stage; // once its boxes live on the X server
     bool loaded = false;
     bool startMaximized = false;
@@ -107,7 +108,21 @@ struct Form::Impl {
 
 struct Control::Impl {
     QPointer<QWidget> widget; // a child of the form's widget, which may delete it first
+    Form* form = nullptr;
+    // A label on a form whose boxes live on the X server lives there too: an X window showing
+    // the text over its ground, so that a change of colour is one upload and no repaint of the
+    // form by Qt.
+    std::unique_ptr<ServerBox> server;
+    bool shown = true; // its own visibility, once on the server
+    bool repaintAsked = false;
+
+    // On the server: the new content shown, once, when the program next waits.
+    void AskRepaint();
+    // On the server: the widget's place and size, and its content.
+    void Refresh();
 };
+
+void MoveToServer(Control& label, std::uint32_t stageWindow);
 
 // Gives the box an X window of its own on the stage, or draws it into its parent's: the
 // server then moves one window where Qt would move two.
