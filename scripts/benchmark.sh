@@ -2,9 +2,10 @@
 # Measures Moondial (not a test): for each face, the preview and the idle setup dialog, the CPU
 # seconds per minute of the program and of the X server, its wakeups per second (voluntary
 # context switches of all its threads), its peak memory and the time from launch to its first
-# frame; beside xclock and a minimal plain-Qt program doing the saver's work (bench/), and the
-# Windows build under Wine. Runs in rounds, the programs alternating, and prints every round,
-# the medians, and Moondial's figures as ratios to the minimal Qt program's.
+# frame; beside xclock, a minimal plain-Qt program doing the saver's work, the floor under any
+# toolkit (one window moved in plain xcb; both in bench/), and the Windows build under Wine.
+# Runs in rounds, the programs alternating, and prints every round, the medians, and Moondial's
+# figures as ratios to the minimal Qt program's and to the floor.
 # Usage: scripts/benchmark.sh [SECONDS] [ROUNDS]   (default 60 s each, 3 rounds)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -64,6 +65,7 @@ for round in $(seq "$rounds"); do
     measure "moondial-/s-type-$type" "$round" "$xvfb_pid" -- build/linux/moondial /s
   done
   measure minimal-qt "$round" "$xvfb_pid" -- build/bench/minimal-qt resources/clock.bmp
+  measure minimal-xcb "$round" "$xvfb_pid" -- build/bench/minimal-xcb
   measure xclock "$round" "$xvfb_pid" -- xclock -analog -update 1 -geometry 164x164+100+100
   coproc PANE { "$xtool" pane 152 112; }
   read -r pane <&"${PANE[0]}"
@@ -104,9 +106,13 @@ for name in $names; do
   printf '%-24s %10s %10s %10s %9s %9s %9s\n' "$name" "$c" "$x" "$t" "$w" "$m" "$f"
   echo "$name $c $x $t $w $m $f" >> "$work/medians"
 done
-printf '\nAs ratios to the minimal Qt program (CPU with the X server, wakeups, peak memory):\n'
+printf '\nAs ratios to the minimal Qt program (CPU with the X server, wakeups, peak memory), and\n'
+printf 'CPU with the X server as a ratio to the plain-xcb floor:\n'
 read -r _ _ _ qt_total qt_wakeups qt_peak _ < <(grep '^minimal-qt ' "$work/medians")
+read -r _ _ _ floor_total _ < <(grep '^minimal-xcb ' "$work/medians")
+printf '%-24s %6s %6s %6s %8s\n' program CPU wakeup memory "CPU/xcb"
 grep '^moondial' "$work/medians" | while read -r name _ _ total wake peak _; do
   awk -v n="$name" -v t="$total" -v w="$wake" -v m="$peak" -v qt="$qt_total" -v qw="$qt_wakeups" \
-      -v qm="$qt_peak" 'BEGIN{printf "%-24s %6.2f %6.2f %6.2f\n", n, t / qt, w / qw, m / qm}'
+      -v qm="$qt_peak" -v f="$floor_total" \
+      'BEGIN{printf "%-24s %6.2f %6.2f %6.2f %8.2f\n", n, t / qt, w / qw, m / qm, t / f}'
 done

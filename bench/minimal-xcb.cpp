@@ -1,0 +1,48 @@
+// The floor under any toolkit: a black full-screen X window with one 143 x 143 child window
+// moved every 30 ms, in plain xcb with the process asleep in poll() between moves. Nothing
+// that moves a window 33 times a second on the same machine can cost less.
+//
+//   minimal-xcb
+
+#include <cstdint>
+#include <cstdlib>
+#include <poll.h>
+#include <xcb/xcb.h>
+
+int main() {
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(x))
+        return EXIT_FAILURE;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    const int width = screen->width_in_pixels, height = screen->height_in_pixels, side = 143;
+
+    const xcb_window_t top = xcb_generate_id(x), box = xcb_generate_id(x);
+    const std::uint32_t black[] = {screen->black_pixel, 1};
+    xcb_create_window(x, XCB_COPY_FROM_PARENT, top, screen->root, 0, 0,
+                      static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual,
+                      XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, black);
+    const std::uint32_t white[] = {screen->white_pixel};
+    xcb_create_window(x, XCB_COPY_FROM_PARENT, box, top, 0, 0, side, side, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, XCB_CW_BACK_PIXEL, white);
+    xcb_map_window(x, box);
+    xcb_map_window(x, top);
+    xcb_flush(x);
+
+    int left = 0, topEdge = 0, dx = 2, dy = 2;
+    while (!xcb_connection_has_error(x)) {
+        poll(nullptr, 0, 30);
+        if (left + dx < 0 || left + dx + side > width)
+            dx = -dx;
+        if (topEdge + dy < 0 || topEdge + dy + side > height)
+            dy = -dy;
+        left += dx;
+        topEdge += dy;
+        const std::uint32_t place[] = {static_cast<std::uint32_t>(left),
+                                       static_cast<std::uint32_t>(topEdge)};
+        xcb_configure_window(x, box, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
+        xcb_flush(x);
+    }
+    xcb_disconnect(x);
+    return EXIT_SUCCESS;
+}
