@@ -7,6 +7,7 @@
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QWidget>
 #include <QWindow>
 #include <cstdlib>
 #include <map>
@@ -40,6 +41,15 @@ template <typename Reply> struct Freed {
     explicit operator bool() const { return reply && !error; }
 };
 
+bool AskClientRect(xcb_connection_t* x, xcb_window_t window, Rect& rect) {
+    Freed<xcb_get_geometry_reply_t> geometry{nullptr};
+    geometry.reply = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), &geometry.error);
+    if (!geometry)
+        return false;
+    rect = {0, 0, geometry.reply->width, geometry.reply->height};
+    return true;
+}
+
 // Asks to be told of the window's changes, keeping what this client already selected on it
 // (Qt's own masks, on the root), and then reads its size: any change after the answer comes as
 // a notification.
@@ -56,12 +66,7 @@ bool StartWatching(xcb_connection_t* x, xcb_window_t window, Rect& rect) {
         std::free(error);
         return false;
     }
-    Freed<xcb_get_geometry_reply_t> geometry{nullptr};
-    geometry.reply = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), &geometry.error);
-    if (!geometry)
-        return false;
-    rect = {0, 0, geometry.reply->width, geometry.reply->height};
-    return true;
+    return AskClientRect(x, window, rect);
 }
 
 // Qt makes a widget's X window anew at times, and the server may hand the new one the old id:
@@ -127,14 +132,9 @@ bool KnownClientRect(std::uint32_t window, Rect& rect) {
     xcb_connection_t* x = X();
     if (!x)
         return false;
-    if (!watching) {
-        Freed<xcb_get_geometry_reply_t> geometry{nullptr};
-        geometry.reply = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), &geometry.error);
-        if (!geometry)
-            return false;
-        rect = {0, 0, geometry.reply->width, geometry.reply->height};
-        return true;
-    }
+    // The program's own windows change under its own hands, and Qt makes them anew at times.
+    if (!watching || QWidget::find(static_cast<WId>(window)))
+        return AskClientRect(x, window, rect);
     if (const auto host = Hosts().find(window); host != Hosts().end()) {
         rect = host->second;
         return true;

@@ -13,10 +13,10 @@ namespace ui {
 // watched on other platforms than X11.
 std::shared_ptr<void> WatchNativeWindows();
 
-// The inner area of another client's window (a preview pane, a hack's window), looked up once
-// and then kept current from the server's notifications: a host checked on every tick costs
-// no round trip. False for no such window, or one destroyed since. While nothing watches,
-// every look asks the server.
+// A window's inner area. Another client's window (a preview pane, a hack's window) is looked up
+// once and then kept current from the server's notifications: a host checked on every tick
+// costs no round trip. The program's own windows, and every window while nothing watches, are
+// asked after each time. False for no such window, or one destroyed since.
 bool KnownClientRect(std::uint32_t window, Rect& rect);
 
 } // namespace ui

@@ -127,20 +127,9 @@ WindowHandle DesktopWindow() {
 }
 
 bool GetClientRect(WindowHandle window, Rect& rect) {
-    xcb_connection_t* x = X();
-    if (!x || window == 0 || window > 0xFFFFFFFFu)
+    if (window == 0 || window > 0xFFFFFFFFu)
         return false;
-    if (!QWidget::find(static_cast<WId>(window)))
-        return KnownClientRect(static_cast<std::uint32_t>(window), rect);
-    xcb_generic_error_t* error = nullptr;
-    auto* geometry =
-        xcb_get_geometry_reply(x, xcb_get_geometry(x, static_cast<xcb_window_t>(window)), &error);
-    const bool found = geometry && !error;
-    if (found)
-        rect = {0, 0, geometry->width, geometry->height};
-    std::free(geometry);
-    std::free(error);
-    return found;
+    return KnownClientRect(static_cast<std::uint32_t>(window), rect);
 }
 
 std::intptr_t GetWindowLongValue(WindowHandle window, int index) {
