@@ -35,14 +35,47 @@ std::unique_ptr<Control::Impl> Make(Form& form, double left, double top, double 
     return impl;
 }
 
-// A label's text over its ground: its own colour, or the form's showing through.
-QImage LabelContent(const Control::Impl& impl) {
-    QWidget* w = impl.widget;
-    QImage content(w->size(), QImage::Format_RGB32);
+// How much of each pixel (of each subpixel) the label's text covers, drawn as QLabel draws plain
+// text: white on black.
+QImage TextCoverage(const QLabel& label) {
+    QImage coverage(label.size(), QImage::Format_RGB32);
+    coverage.fill(Qt::black);
+    QPainter painter(&coverage);
+    painter.setFont(label.font());
+    painter.setPen(Qt::white);
+    const int wrap = label.wordWrap() ? Qt::TextWordWrap : 0;
+    painter.drawText(label.contentsRect(), static_cast<int>(label.alignment()) | wrap,
+                     label.text());
+    return coverage;
+}
+
+// A label's text over its ground (its own colour, or the form's showing through): a blend of
+// the two colours by the text's coverage, which is drawn anew only when the text, the font or
+// the size changed. The preview changes both colours five times a second.
+QImage LabelContent(Control::Impl& impl) {
+    const auto* label = static_cast<const QLabel*>(impl.widget.data());
+    const QString key = label->text() + QLatin1Char('\n') + label->font().key();
+    if (impl.coverage.size() != label->size() || impl.coverageKey != key) {
+        impl.coverage = TextCoverage(*label);
+        impl.coverageKey = key;
+    }
     const Color form = impl.form->BackColor();
-    content.fill(w->autoFillBackground() ? w->palette().color(QPalette::Window)
-                                         : QColor(form.Red, form.Green, form.Blue));
-    w->render(&content, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QColor ground = label->autoFillBackground() ? label->palette().color(QPalette::Window)
+                                                      : QColor(form.Red, form.Green, form.Blue);
+    const QColor ink =
+        impl.ink ? ToQColor(*impl.ink) : label->palette().color(QPalette::WindowText);
+    const int from[] = {ground.blue(), ground.green(), ground.red()};
+    const int span[] = {ink.blue() - from[0], ink.green() - from[1], ink.red() - from[2]};
+    QImage content(impl.coverage.size(), QImage::Format_RGB32);
+    for (int y = 0; y < content.height(); ++y) {
+        const auto* in = impl.coverage.constScanLine(y);
+        auto* out = content.scanLine(y);
+        for (int x = 0; x < content.width() * 4; x += 4) {
+            for (int c = 0; c < 3; ++c)
+                out[x + c] = static_cast<uchar>(from[c] + span[c] * in[x + c] / 255);
+            out[x + 3] = 0xff;
+        }
+    }
     return content;
 }
 
@@ -136,15 +169,21 @@ void Control::SetFont(const Font& font) {
 }
 
 void Control::SetForeColor(Color color) {
+    if (impl_->server) {
+        impl_->ink = color; // the hidden widget's palette would only cost a change event
+        impl_->AskRepaint();
+        return;
+    }
     QWidget* w = impl_->widget;
     QPalette palette = w->palette();
     for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(role, ToQColor(color));
     w->setPalette(palette);
-    impl_->AskRepaint();
 }
 
 Color Control::ForeColor() const {
+    if (impl_->ink)
+        return *impl_->ink;
     const QColor c = impl_->widget->palette().color(QPalette::WindowText);
     return Rgb(c.red(), c.green(), c.blue());
 }

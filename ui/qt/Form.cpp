@@ -164,11 +164,15 @@ void Form::SetCaption(const std::string& caption) {
 }
 
 void Form::SetBackColor(Color color) {
-    QPalette palette = impl_->widget->palette();
-    palette.setColor(QPalette::Window, QColor(color.Red, color.Green, color.Blue));
-    impl_->widget->setPalette(palette);
-    if (!impl_->stage)
+    if (!impl_->stage) {
+        QPalette palette = impl_->widget->palette();
+        palette.setColor(QPalette::Window, QColor(color.Red, color.Green, color.Blue));
+        impl_->widget->setPalette(palette);
         return;
+    }
+    // Kept here rather than in the hidden widget's palette, which Qt would hand down to every
+    // control, each time, for nothing.
+    impl_->stageBack = color;
     impl_->stage->SetBackColor(std::uint32_t{color.Red} << 16 | std::uint32_t{color.Green} << 8 |
                                color.Blue);
     for (Control* label : impl_->labels)
@@ -178,6 +182,8 @@ void Form::SetBackColor(Color color) {
 }
 
 Color Form::BackColor() const {
+    if (impl_->stageBack)
+        return *impl_->stageBack;
     const QColor c = impl_->widget->palette().color(QPalette::Window);
     return Rgb(c.red(), c.green(), c.blue());
 }

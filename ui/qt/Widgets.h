@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 #include <vector>
 
 namespace ui {
@@ -98,8 +99,9 @@ struct Form::Impl {
     std::vector<const Line*> lines;
     std::vector<PictureBox*> boxes; // in the order made, parents before their children
     int controls = 0;
-    std::vector<Control*> labels; // of the controls, the labels
-    std::unique_ptr<Stage> stage; // once its boxes live on the X server
+    std::vector<Control*> labels;   // of the controls, the labels
+    std::unique_ptr<Stage> stage;   // once its boxes live on the X server
+    std::optional<Color> stageBack; // its colour, once set with the stage up
     bool loaded = false;
     bool startMaximized = false;
     bool destroyed = false;     // its X window was destroyed by another client
@@ -115,6 +117,9 @@ struct Control::Impl {
     std::unique_ptr<ServerBox> server;
     bool shown = true; // its own visibility, once on the server
     bool repaintAsked = false;
+    std::optional<Color> ink; // the text colour, once on the server
+    QImage coverage;          // of a label's text, kept while its text, font and size stay
+    QString coverageKey;      // the text and font it was drawn for
 
     // On the server: the new content shown, once, when the program next waits.
     void AskRepaint();
