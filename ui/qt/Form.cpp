@@ -52,6 +52,15 @@ void FormWidget::closeEvent(QCloseEvent* event) {
     Guarded([this] { form_.Close(); });
 }
 
+namespace {
+
+// A colour as the X server's 24-bit TrueColor pixel.
+std::uint32_t PixelOf(Color color) {
+    return std::uint32_t{color.Red} << 16 | std::uint32_t{color.Green} << 8 | color.Blue;
+}
+
+} // namespace
+
 // A form of picture boxes and labels and nothing else (the saver, the preview) has them shown
 // by the X server itself, on a stage over its window; a form with other controls keeps them all
 // as widgets.
@@ -61,10 +70,8 @@ void MoveBoxesToServer(Form& form) {
         !impl.lines.empty() || impl.boxes.empty() ||
         QGuiApplication::platformName() != QStringLiteral("xcb"))
         return;
-    const Color back = form.BackColor();
-    impl.stage =
-        Stage::Over(static_cast<std::uint32_t>(impl.widget->winId()), impl.widget->size(),
-                    std::uint32_t{back.Red} << 16 | std::uint32_t{back.Green} << 8 | back.Blue);
+    impl.stage = Stage::Over(static_cast<std::uint32_t>(impl.widget->winId()), impl.widget->size(),
+                             PixelOf(form.BackColor()));
     if (!impl.stage)
         return;
     impl.widget->setAutoFillBackground(false);
@@ -173,8 +180,7 @@ void Form::SetBackColor(Color color) {
     // Kept here rather than in the hidden widget's palette, which Qt would hand down to every
     // control, each time, for nothing.
     impl_->stageBack = color;
-    impl_->stage->SetBackColor(std::uint32_t{color.Red} << 16 | std::uint32_t{color.Green} << 8 |
-                               color.Blue);
+    impl_->stage->SetBackColor(PixelOf(color));
     for (Control* label : impl_->labels)
         label->Native().AskRepaint(); // a transparent one shows the form's colour
     if (impl_->labels.empty())
