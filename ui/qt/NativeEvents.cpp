@@ -23,14 +23,6 @@ xcb_connection_t* X() {
     return x11 ? x11->connection() : nullptr;
 }
 
-bool watching = false;
-
-// Other clients' windows looked at so far, with their last known inner areas.
-std::map<xcb_window_t, Rect>& Hosts() {
-    static std::map<xcb_window_t, Rect> hosts;
-    return hosts;
-}
-
 template <typename Reply> struct Freed {
     Reply* reply;
     xcb_generic_error_t* error = nullptr;
@@ -72,19 +64,20 @@ bool StartWatching(xcb_connection_t* x, xcb_window_t window, Rect& rect) {
 // Qt makes a widget's X window anew at times, and the server may hand the new one the old id:
 // only a window the server no longer knows is gone.
 bool Gone(xcb_window_t window) {
-    xcb_connection_t* connection = X();
-    if (!connection)
+    xcb_connection_t* x = X();
+    if (!x)
         return false;
-    xcb_generic_error_t* error = nullptr;
-    std::free(xcb_get_window_attributes_reply(
-        connection, xcb_get_window_attributes(connection, window), &error));
-    const bool gone = error != nullptr;
-    std::free(error);
-    return gone;
+    Freed<xcb_get_window_attributes_reply_t> attributes{nullptr};
+    attributes.reply =
+        xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), &attributes.error);
+    return attributes.error != nullptr;
 }
 
 class DestroyWatcher : public QAbstractNativeEventFilter {
 public:
+    // Other clients' windows looked at so far, with their last known inner areas.
+    std::map<xcb_window_t, Rect> hosts;
+
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t")
             return false;
@@ -92,7 +85,7 @@ public:
         const int kind = event->response_type & 0x7f;
         if (kind == XCB_CONFIGURE_NOTIFY) {
             const auto* configure = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
-            if (const auto host = Hosts().find(configure->window); host != Hosts().end())
+            if (const auto host = hosts.find(configure->window); host != hosts.end())
                 host->second = {0, 0, configure->width, configure->height};
             return false;
         }
@@ -100,7 +93,7 @@ public:
             return false;
         const auto window = reinterpret_cast<const xcb_destroy_notify_event_t*>(event)->window;
         // The next look asks the server again: the id may name a new window by then.
-        Hosts().erase(window);
+        hosts.erase(window);
         for (Form* form : forms::All()) {
             Form::Impl& impl = form->Native();
             const QWindow* native = impl.widget->windowHandle();
@@ -113,18 +106,18 @@ public:
     }
 };
 
+DestroyWatcher* watcher = nullptr; // while the application watches
+
 } // namespace
 
 std::shared_ptr<void> WatchNativeWindows() {
     if (QGuiApplication::platformName() != QStringLiteral("xcb"))
         return {};
-    auto* filter = new DestroyWatcher;
-    QCoreApplication::instance()->installNativeEventFilter(filter);
-    watching = true;
-    return std::shared_ptr<void>(filter, [](void* watcher) {
-        watching = false;
-        Hosts().clear();
-        delete static_cast<DestroyWatcher*>(watcher);
+    watcher = new DestroyWatcher;
+    QCoreApplication::instance()->installNativeEventFilter(watcher);
+    return std::shared_ptr<void>(watcher, [](void* watching) {
+        watcher = nullptr;
+        delete static_cast<DestroyWatcher*>(watching);
     });
 }
 
@@ -133,15 +126,16 @@ bool KnownClientRect(std::uint32_t window, Rect& rect) {
     if (!x)
         return false;
     // The program's own windows change under its own hands, and Qt makes them anew at times.
-    if (!watching || QWidget::find(static_cast<WId>(window)))
+    if (!watcher || QWidget::find(static_cast<WId>(window)))
         return AskClientRect(x, window, rect);
-    if (const auto host = Hosts().find(window); host != Hosts().end()) {
+    auto& hosts = watcher->hosts;
+    if (const auto host = hosts.find(window); host != hosts.end()) {
         rect = host->second;
         return true;
     }
     if (!StartWatching(x, window, rect))
         return false;
-    Hosts()[window] = rect;
+    hosts[window] = rect;
     return true;
 }
 
