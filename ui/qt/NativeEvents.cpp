@@ -3,6 +3,7 @@
 #include "ui/Dispatch.h"
 #include "ui/FormList.h"
 #include "ui/qt/Widgets.h"
+#include "ui/qt/XConnection.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
@@ -11,17 +12,11 @@
 #include <QWindow>
 #include <cstdlib>
 #include <map>
-#include <qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
 namespace ui {
 
 namespace {
-
-xcb_connection_t* X() {
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
 
 template <typename Reply> struct Freed {
     Reply* reply;

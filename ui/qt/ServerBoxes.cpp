@@ -1,24 +1,14 @@
 #include "ui/qt/ServerBoxes.h"
 
-#include <QGuiApplication>
+#include "ui/qt/XConnection.h"
+
 #include <algorithm>
 #include <cstdlib>
-#include <qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
 namespace ui {
 
 namespace {
-
-// Asked of Qt once: the lookup of its native interface costs more than a move itself. The
-// connection lives as long as the application.
-xcb_connection_t* X() {
-    static xcb_connection_t* const connection = [] {
-        auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-        return x11 ? x11->connection() : nullptr;
-    }();
-    return connection;
-}
 
 // Boxes are drawn as 32-bit pixels of a 24-bit TrueColor visual, which is what QImage's RGB32
 // is byte for byte on a little-endian server; anything else keeps plain widgets.

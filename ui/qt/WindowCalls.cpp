@@ -1,15 +1,14 @@
 #include "ui/WindowCalls.h"
 
 #include "ui/qt/NativeEvents.h"
+#include "ui/qt/XConnection.h"
 
-#include <QGuiApplication>
 #include <QRegion>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <map>
-#include <qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
 namespace ui {
@@ -82,11 +81,6 @@ void SetWindowRgn(WindowHandle window, RegionHandle region, bool redraw) {
 namespace ui {
 
 namespace {
-
-xcb_connection_t* X() {
-    auto* x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
 
 // Window styles have no meaning for X: the program's own windows keep what it set, so that a
 // read after a write gives it back, and start as a borderless or framed window's would.
