@@ -6,6 +6,7 @@
 #include "ui/Settings.h"
 #include "ui/qt/IniText.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
@@ -114,11 +115,111 @@ TEST(IniText, EscapesReadBackExactly) {
     EXPECT_EQ(ui::ini::UnescapedValue("C:\\new\\table"), "C:\\new\\table"); // unquoted: as typed
 }
 
-TEST(IniText, TheLastOfTwoLinesCounts) {
+// Two lines of one key: the last counts, as in Qt's reader, and a write leaves only one.
+TEST(IniText, TheLastOfTwoLinesCountsAndAWriteLeavesOne) {
     EXPECT_EQ(ui::ini::Find("[General]\na=1\na=2\n", "a"), "2");
-    EXPECT_EQ(ui::ini::WithValue("[General]\na=1\na=2\n", "a", "3"), "[General]\na=1\na=3\n");
+    EXPECT_EQ(ui::ini::WithValue("[General]\na=1\na=2\n", "a", "3"), "[General]\na=3\n");
+    EXPECT_EQ(ui::ini::WithValue("a=0\r\n[General]\nb=1\na=1\n[x]\na=x\n[general]\na=2", "a", "3"),
+              "[General]\nb=1\n[x]\na=x\n[general]\na=3");
     EXPECT_EQ(ui::ini::WithValue("", "a", "1"), "[General]\na=1\n");
     EXPECT_EQ(ui::ini::WithValue("x=0", "a", "1"), "x=0\na=1\n");
+}
+
+// What Qt's reader makes of lines a person wrote: a byte-order mark, comments, the section's
+// name in any case and with blanks.
+TEST(IniText, HandWrittenLinesAreReadAsQtReadsThem) {
+    using ui::ini::Find;
+    EXPECT_EQ(Find("\xEF\xBB\xBFScreen%20Saver%20Type=4\n", "Screen Saver Type"), "4");
+    EXPECT_EQ(Find("[General] ; edited by hand\na=4\n", "a"), "4");
+    EXPECT_EQ(Find("[Other]\na=1\n  [ general ]\na=4\n", "a"), "4");
+    EXPECT_EQ(Find("[Other]\na=1\n[%General]\na=2\n", "a"), std::nullopt);
+    EXPECT_EQ(Find("a=4 ; the lips\n;a=5\n  ; a=6\n", "a"), "4");
+    EXPECT_EQ(Find("a=\"x;y\" ; quoted\nb=c\\;d\n", "a"), "x;y");
+    EXPECT_EQ(Find("b=c\\;d\n", "b"), "c\\;d");
+    // A write keeps the mark first and adds no section of its own beside the user's.
+    EXPECT_EQ(ui::ini::WithValue("\xEF\xBB\xBF"
+                                 "a=4\n",
+                                 "b", "1"),
+              "\xEF\xBB\xBF"
+              "a=4\nb=1\n");
+    EXPECT_EQ(ui::ini::WithValue("[General] ; mine\na=4\n", "a", "2"), "[General] ; mine\na=2\n");
+    EXPECT_EQ(ui::ini::WithValue("\xEF\xBB\xBF[Other]\nx=1\n", "a", "1"),
+              "\xEF\xBB\xBF[General]\na=1\n\n[Other]\nx=1\n");
+}
+
+// The two files people reported: the user's choice is read and kept, never doubled.
+TEST_F(SettingsFile, AnEditorsFileKeepsTheUsersChoice) {
+    for (const std::string& before :
+         {std::string("\xEF\xBB\xBFScreen%20Saver%20Type=4\n"),
+          std::string("[General] ; edited by hand\nScreen%20Saver%20Type=4\n")}) {
+        Write(before);
+        EXPECT_EQ(GetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "1"), "4");
+        EXPECT_EQ(GetRegKey(HKeyCurrentUser, SettingsKey, "Preview", "False"), "False");
+        const std::string after = Read();
+        EXPECT_EQ(after.rfind(before, 0), 0u) << after;
+        std::size_t lines = 0;
+        for (std::size_t at = after.find("Type="); at != std::string::npos;
+             at = after.find("Type=", at + 1))
+            ++lines;
+        EXPECT_EQ(lines, 1u) << after;
+        EXPECT_EQ(after.find("[General]", 1), std::string::npos) << after;
+        EXPECT_TRUE(messages.empty());
+    }
+}
+
+// Settings kept with the user's other files: the write goes through the link to its target.
+TEST_F(SettingsFile, ALinkedFileStaysALink) {
+    const QString elsewhere = QDir::tempPath() + "/moondial-dotfiles-" +
+                              QString::number(QCoreApplication::applicationPid());
+    QDir(elsewhere).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    QFile target(elsewhere + "/Moondial.conf");
+    ASSERT_TRUE(target.open(QIODevice::WriteOnly));
+    target.write("[General]\nScreen%20Saver%20Type=3\n");
+    target.close();
+    QDir().mkpath(QFileInfo(Path()).path());
+    ASSERT_TRUE(QFile::link(target.fileName(), Path()));
+
+    EXPECT_EQ(GetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "1"), "3");
+    SetRegKey(HKeyCurrentUser, SettingsKey, "Custom Graphic Path", "/pictures/moon.jpg");
+    EXPECT_TRUE(QFileInfo(Path()).isSymLink());
+    ASSERT_TRUE(target.open(QIODevice::ReadOnly));
+    EXPECT_EQ(target.readAll(),
+              "[General]\nScreen%20Saver%20Type=3\nCustom%20Graphic%20Path=/pictures/moon.jpg\n");
+    target.close();
+    EXPECT_TRUE(messages.empty());
+    QFile::remove(Path());
+    QDir(elsewhere).removeRecursively();
+}
+
+// The highest the resident memory has been since the last reset, in bytes.
+long long PeakSinceReset() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toLongLong() * 1024;
+    return -1;
+}
+
+// A file of 60 MB of empty lines, under the size limit: read and written at a cost near its size.
+TEST_F(SettingsFile, AHugeFileCostsMemoryNearItsSize) {
+    constexpr long long Size = 60LL * 1024 * 1024;
+    Write(std::string(static_cast<std::size_t>(Size), '\n') + "Preview=True\n");
+    QFile reset(QStringLiteral("/proc/self/clear_refs"));
+    if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1)
+        GTEST_SKIP() << "the peak of resident memory cannot be reset here";
+    reset.close();
+    const long long before = testing_support::ResidentBytes();
+    EXPECT_EQ(GetRegKey(HKeyCurrentUser, SettingsKey, "Preview", "False"), "True");
+    EXPECT_EQ(GetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "1"), "1");
+    const long long growth = PeakSinceReset() - before;
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(Stored("Screen Saver Type"), "1");
+    if (!testing_support::Sanitized) {
+        EXPECT_LT(growth, 4 * Size) << growth / (1024 * 1024) << " MB for a file of 60 MB";
+    }
 }
 
 } // namespace
@@ -158,6 +259,23 @@ TEST_F(BrokenStore, AFileWhereTheFolderBelongs) {
     EXPECT_EQ(check.readAll(), "mine");
     check.close();
     QFile::remove(Folder());
+}
+
+// A write that cannot take the lock is a failed write, not one without the lock.
+TEST_F(BrokenStore, NoLockNoWrite) {
+    SetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "3");
+    const std::string before = Read();
+    for (const bool link : {false, true}) {
+        const QString lock = Path() + ".lock";
+        QFile::remove(lock);
+        ASSERT_TRUE(link ? QFile::link(Folder(), lock) : QDir().mkpath(lock));
+        SetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "2");
+        EXPECT_EQ(ReportsFor("Public Sub SetRegKey"), link ? 2u : 1u);
+        EXPECT_EQ(Read(), before);
+        link ? QFile::remove(lock) : QDir(lock).removeRecursively();
+    }
+    SetRegKey(HKeyCurrentUser, SettingsKey, "Screen Saver Type", "2");
+    EXPECT_EQ(Stored("Screen Saver Type"), "2");
 }
 
 TEST_F(BrokenStore, AFileOfGarbageIsKeptAndTheValuesGoBesideIt) {
@@ -223,7 +341,8 @@ TEST_F(OwnFileSystem, AFullDiskLosesNoValue) {
     EXPECT_EQ(Read(), before);
     EXPECT_EQ(Stored("Custom Graphic Path"), "/pictures/moon.jpg");
     // Nothing half-written is left beside it.
-    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files).size(), 3); // the file, its lock, the filler
+    EXPECT_EQ(QDir(Folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({"Moondial.conf", "Moondial.conf.lock", "filler"}));
 }
 
 TEST_F(OwnFileSystem, AReadOnlyFileSystemIsReadButNotWritten) {

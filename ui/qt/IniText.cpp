@@ -1,7 +1,6 @@
 #include "ui/qt/IniText.h"
 
 #include <cctype>
-#include <vector>
 
 namespace ui::ini {
 
@@ -55,51 +54,92 @@ std::string UnescapedKey(std::string_view written) {
     return out;
 }
 
-// One line of the text, with where its content and its line end start.
+// An editor's UTF-8 byte-order mark, which Qt's reader skips.
+constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
+// One line of the text: where it starts, where its content ends (before "\r\n" or "\n") and
+// where the next line starts; whether it heads a section and whether it lies in [General].
 struct Line {
     std::size_t begin, end, next;
+    bool section, inGeneral;
     std::string_view Text(std::string_view all) const { return all.substr(begin, end - begin); }
 };
 
-std::vector<Line> Lines(std::string_view text) {
-    std::vector<Line> lines;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        std::size_t end = text.find('\n', at);
-        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        if (end == std::string_view::npos)
-            end = text.size();
-        const std::size_t content = end > at && text[end - 1] == '\r' ? end - 1 : end;
-        lines.push_back({at, content, next});
-        at = next;
+// What Qt's reader takes of a line: up to a ";" that begins a comment, outside quotes and not
+// after a backslash.
+std::string_view Content(std::string_view line) {
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\\')
+            ++i;
+        else if (line[i] == '"')
+            quoted = !quoted;
+        else if (line[i] == ';' && !quoted)
+            return line.substr(0, i);
     }
-    return lines;
+    return line;
 }
 
-bool IsSection(std::string_view line) {
-    line = Trimmed(line);
-    return !line.empty() && line.front() == '[';
+// Qt's rule: the name runs from "[" to the first "]", blanks trimmed, and "general" in any case
+// is the section of the values without a group.
+bool IsGeneral(std::string_view section) {
+    section = section.substr(1, section.find(']') - 1);
+    section = Trimmed(section);
+    if (section.size() != 7)
+        return false;
+    for (std::size_t i = 0; i < 7; ++i)
+        if (std::tolower(static_cast<unsigned char>(section[i])) != "general"[i])
+            return false;
+    return true;
 }
 
-bool IsGeneral(std::string_view line) {
-    return Trimmed(line) == "[General]";
-}
+// The lines one after another, none kept: a file of millions of lines costs no more than one.
+class Lines {
+public:
+    explicit Lines(std::string_view text)
+        : text_(text), at_(text.substr(0, 3) == ByteOrderMark ? 3 : 0) {}
 
-// The key of a "key=value" line of [General], or nothing for comments and other lines.
+    std::optional<Line> Next() {
+        if (at_ >= text_.size())
+            return std::nullopt;
+        std::size_t end = text_.find('\n', at_);
+        const std::size_t next = end == std::string_view::npos ? text_.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = text_.size();
+        const std::size_t content = end > at_ && text_[end - 1] == '\r' ? end - 1 : end;
+        Line line{at_, content, next, false, inGeneral_};
+        const std::string_view kept = Trimmed(Content(line.Text(text_)));
+        if (!kept.empty() && kept.front() == '[') {
+            line.section = true;
+            line.inGeneral = inGeneral_ = IsGeneral(kept);
+        }
+        at_ = next;
+        return line;
+    }
+
+private:
+    std::string_view text_;
+    std::size_t at_;
+    bool inGeneral_ = true; // lines before any section belong to [General]
+};
+
+// The key of a "key=value" line, or nothing for comments and other lines.
 std::optional<std::string> KeyOf(std::string_view line, std::string_view* written = nullptr) {
-    const std::string_view trimmed = Trimmed(line);
-    if (trimmed.empty() || trimmed.front() == ';' || trimmed.front() == '#')
-        return std::nullopt;
+    line = Content(line);
     const auto equals = line.find('=');
-    if (equals == std::string_view::npos)
+    if (Trimmed(line).empty() || equals == std::string_view::npos)
         return std::nullopt;
     if (written)
         *written = Trimmed(line.substr(equals + 1));
     return UnescapedKey(Trimmed(line.substr(0, equals)));
 }
 
-// Where key's line is in [General] (the last one counts, as in Qt's reader), and where a new
-// line of [General] goes: after its last line with content, or right after its header.
+bool IsKeyLine(const Line& line, std::string_view text, std::string_view key) {
+    return line.inGeneral && !line.section && KeyOf(line.Text(text)) == key;
+}
+
+// Where key's last line in [General] is (the one Qt's reader keeps), and where a new line of
+// [General] goes: after its last line with content, or right after its header.
 struct Place {
     std::optional<Line> keyLine;
     std::optional<std::size_t> insertAt;
@@ -107,19 +147,17 @@ struct Place {
 
 Place Locate(std::string_view text, std::string_view key) {
     Place place;
-    bool inGeneral = true; // lines before any section belong to [General]
-    for (const Line& line : Lines(text)) {
-        const std::string_view content = line.Text(text);
-        if (IsSection(content)) {
-            inGeneral = IsGeneral(content);
-            if (inGeneral)
-                place.insertAt = line.next;
+    Lines lines(text);
+    while (const auto line = lines.Next()) {
+        if (line->section) {
+            if (line->inGeneral)
+                place.insertAt = line->next;
             continue;
         }
-        if (!inGeneral || Trimmed(content).empty())
+        if (!line->inGeneral || Trimmed(line->Text(text)).empty())
             continue;
-        place.insertAt = line.next;
-        if (KeyOf(content) == key)
+        place.insertAt = line->next;
+        if (IsKeyLine(*line, text, key))
             place.keyLine = line;
     }
     return place;
@@ -306,20 +344,36 @@ std::string WithValue(std::string_view text, std::string_view key, std::string_v
     const std::string line = EscapedKey(key) + "=" + EscapedValue(value);
     const Place place = Locate(text, key);
     std::string out;
-    if (place.keyLine) {
-        out.append(text.substr(0, place.keyLine->begin)).append(line);
-        out.append(text.substr(place.keyLine->end));
-    } else if (place.insertAt) {
-        out.append(text.substr(0, *place.insertAt));
-        if (!out.empty() && out.back() != '\n')
-            out += '\n';
-        out.append(line).append("\n").append(text.substr(*place.insertAt));
-    } else {
-        // No [General] yet: it goes first, as Qt writes it.
-        out.append("[General]\n").append(line).append("\n");
-        if (!text.empty())
-            out.append("\n").append(text);
+    out.reserve(text.size() + line.size() + 16);
+    if (!place.keyLine && !place.insertAt) {
+        // No [General] yet: it goes first, as Qt writes it, after a byte-order mark.
+        const std::size_t mark = text.substr(0, 3) == ByteOrderMark ? 3 : 0;
+        out.append(text.substr(0, mark)).append("[General]\n").append(line).append("\n");
+        if (text.size() > mark)
+            out.append("\n").append(text.substr(mark));
+        return out;
     }
+    // The line Qt reads takes the new value; other lines of the same key go, so that no reader
+    // can take an old one.
+    std::size_t copied = 0;
+    Lines lines(text);
+    while (const auto at = lines.Next()) {
+        if (place.keyLine && at->begin == place.keyLine->begin) {
+            out.append(text.substr(copied, at->begin - copied)).append(line);
+            copied = at->end;
+        } else if (IsKeyLine(*at, text, key)) {
+            out.append(text.substr(copied, at->begin - copied));
+            copied = at->next;
+        }
+        if (!place.keyLine && at->next == *place.insertAt) {
+            out.append(text.substr(copied, at->next - copied));
+            if (!out.empty() && out.back() != '\n')
+                out += '\n';
+            out.append(line).append("\n");
+            copied = at->next;
+        }
+    }
+    out.append(text.substr(copied));
     return out;
 }
 

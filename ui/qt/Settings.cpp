@@ -5,12 +5,15 @@
 #include "ui/qt/IniText.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace ui::settings {
@@ -42,10 +45,12 @@ std::string StoreFile() {
     return StoreFolder() + "/Moondial.conf";
 }
 
+[[noreturn]] void Fail(const std::string& what, const std::string& why) {
+    throw Error(75, "The settings file " + StoreFile() + " " + what + ": " + why + ".", Source);
+}
+
 [[noreturn]] void Fail(const std::string& what, int error) {
-    throw Error(75,
-                "The settings file " + StoreFile() + " " + what + ": " + std::strerror(error) + ".",
-                Source);
+    Fail(what, std::strerror(error));
 }
 
 // A file descriptor, closed with its holder.
@@ -81,6 +86,7 @@ std::string ReadStore() {
     if (info.st_size > MaxStoreBytes)
         Fail("cannot be read", EFBIG);
     std::string text;
+    text.reserve(static_cast<std::size_t>(info.st_size));
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(file.Get(), buffer, sizeof buffer);
@@ -106,12 +112,26 @@ void WriteAll(int fd, const std::string& text) {
     }
 }
 
+// The file the store's name leads to: itself, or the end of its chain of links (settings kept
+// with the user's other dotfiles), so that a write replaces that file and the link stays.
+QFileInfo Target() {
+    QFileInfo file(QString::fromStdString(StoreFile()));
+    for (int links = 0; file.isSymLink(); ++links) {
+        if (links == 40)
+            Fail("cannot be written", ELOOP);
+        file.setFile(file.symLinkTarget());
+    }
+    return file;
+}
+
 // The new text goes to a file of its own beside the old one and takes its place in one step,
 // so a process killed at any moment leaves either the old file or the new one, whole.
 // Under the write lock: one name for the new text, so a writer killed halfway leaves at most
 // that one file, which the next write takes over.
 void ReplaceStore(const std::string& text) {
-    const std::string temporary = StoreFile() + ".new";
+    const QFileInfo target = Target();
+    const std::string path = target.filePath().toStdString();
+    const std::string temporary = path + ".new";
     const Descriptor file(
         ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (file.Get() < 0)
@@ -120,25 +140,38 @@ void ReplaceStore(const std::string& text) {
         WriteAll(file.Get(), text);
         if (::fsync(file.Get()) != 0)
             Fail("cannot be written", errno);
-        if (::rename(temporary.c_str(), StoreFile().c_str()) != 0)
+        if (::rename(temporary.c_str(), path.c_str()) != 0)
             Fail("cannot be replaced", errno);
     } catch (...) {
         ::unlink(temporary.c_str());
         throw;
     }
-    const Descriptor directory(::open(StoreFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (directory.Get() >= 0)
-        ::fsync(directory.Get());
+    const Descriptor folder(
+        ::open(target.path().toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() >= 0)
+        ::fsync(folder.Get());
 }
 
 // Held while a write reads and replaces the file, so two processes writing at once both land.
+// The kernel's lock on a file of its own: it goes with its holder, however that ends, where a
+// lock file naming its owner outlives a writer killed before the name is in. A lock that cannot
+// be had in time is a failed write, never a write without it.
 class WriteLock {
 public:
     WriteLock()
         : fd_(::open((StoreFile() + ".lock").c_str(),
                      O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600)) {
-        if (fd_.Get() >= 0)
-            ::flock(fd_.Get(), LOCK_EX);
+        if (fd_.Get() < 0)
+            Fail("cannot be locked", errno);
+        // A writer holds it for milliseconds; one that keeps it far longer is hung.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(15);
+        while (::flock(fd_.Get(), LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK && errno != EINTR)
+                Fail("cannot be locked", errno);
+            if (std::chrono::steady_clock::now() > deadline)
+                Fail("cannot be written", "another program keeps it locked");
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
     }
 
 private:
