@@ -61,8 +61,10 @@ std::optional<HackOptions> ParseHackOptions(const std::vector<std::string>& argu
             try {
                 options.SaverType = ui::ToInt32(*text);
             } catch (const ui::Error&) {
-                error = "--type takes a saver type from 1 to 4, not " + *text;
             }
+            // Any other number would draw nothing at all.
+            if (!options.SaverType || *options.SaverType < 1 || *options.SaverType > 4)
+                error = "--type takes a saver type from 1 to 4, not " + *text;
         } else if (name == "picture") {
             const std::string* text = value();
             if (!text)

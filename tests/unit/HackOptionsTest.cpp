@@ -38,6 +38,9 @@ TEST(HackOptions, MalformedOptionsSayWhatIsWrong) {
                                                {"--window-id", "0x1ffffffff"},
                                                {"--window-id", "12abc"},
                                                {"--type", "lips"},
+                                               {"--type", "0"},
+                                               {"--type", "9"},
+                                               {"--type", "-1"},
                                                {"--picture"},
                                                {"--speed", "3"}}) {
         std::string error;
