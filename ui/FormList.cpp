@@ -13,6 +13,11 @@ std::vector<Form*>& List() {
     static std::vector<Form*> forms;
     return forms;
 }
+
+bool& Ending() {
+    static bool ending = false;
+    return ending;
+}
 } // namespace
 
 const std::vector<Form*>& All() {
@@ -39,8 +44,26 @@ bool AnyVisible() {
 }
 
 void EndUnlessOneShows() {
-    if (!AnyVisible())
+    // While the session ends, every form gets to unload before the end.
+    if (!Ending() && !AnyVisible())
         EndProgram();
+}
+
+bool SessionEnding() {
+    return Ending();
+}
+
+void EndSession() {
+    // Only while the forms close: a stand-in for the end of the process returns here.
+    struct Closing {
+        Closing() { Ending() = true; }
+        ~Closing() { Ending() = false; }
+    } closing;
+    const std::vector<Form*> forms = List(); // an Unload may make another form
+    for (Form* form : forms)
+        if (form->Loaded())
+            form->Close();
+    EndProgram();
 }
 
 } // namespace ui::forms

@@ -24,5 +24,12 @@ bool AnyVisible();
 // nothing could bring one back, so the process ends.
 void EndUnlessOneShows();
 
+// The user's session ends (logging off, shutting down): every loaded form closes as its close
+// box closes it, so each Unload stores what it must, while no form shows again; then the
+// process ends.
+void EndSession();
+// Whether EndSession is closing the forms: a form asked to show then stays hidden.
+bool SessionEnding();
+
 } // namespace forms
 } // namespace ui

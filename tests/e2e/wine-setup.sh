@@ -93,6 +93,22 @@ check "the dialog hides while the About box shows" setup_hidden
 shot "Moondial - About" about-windows.png
 probe close "Moondial - About" >/dev/null
 check "closing the About box brings the dialog back" probe find "Moondial - Setup" 30000
+probe act "Moondial - Setup" press=250,322 >/dev/null
+probe find "Moondial - About" 30000 >/dev/null || true
+probe act "Moondial - About" key=tab >/dev/null
+moved() {
+  local focus; focus=$(probe inspect "Moondial - About" | tr -d '\r' | grep '^focus ')
+  grep -qx 'focus Button "" 225,140,57,41' <<<"$focus" || why "Tab did not reach the globe: $focus"
+}
+check "Tab moves the focus from OK to the globe" moved
+probe close "Moondial - About" >/dev/null
+probe find "Moondial - Setup" 30000 >/dev/null || true
+probe act "Moondial - Setup" press=250,322 >/dev/null
+probe find "Moondial - About" 30000 >/dev/null || true
+check "opened again, the About box has the focus on OK" grep -qx 'focus Button "" 455,240,125,25' \
+  <<<"$(probe inspect "Moondial - About" | tr -d '\r')"
+probe close "Moondial - About" >/dev/null
+probe find "Moondial - Setup" 30000 >/dev/null || true
 
 probe act "Moondial - Setup" "click=Custom Graphic" 'settext=C:\pictures\moon.jpg' press=440,322 >/dev/null
 check "Exit ends the program" ended
@@ -101,6 +117,25 @@ stored() {
   has_lines "$values" '"Custom Graphic Path"="C:\\pictures\\moon.jpg"' '"Screen Saver Type"="4"'
 }
 check "Exit stores the custom picture and the path typed" stored
+
+# Logging off with the dialog open, or with the About box open over it: the choice is stored
+# as closing the dialog stores it.
+for at in "Moondial - Setup:Lips Clock:2" "Moondial - About:Alarm Clock:3"; do
+  IFS=: read -r told option type <<<"$at"
+  probe store "Screen Saver Type=1" "Custom Graphic Path=N/A"
+  wine "$scr" /c >/dev/null 2>&1 &
+  setup=$!
+  probe find "Moondial - Setup" 30000 >/dev/null || true
+  probe act "Moondial - Setup" "click=$option" >/dev/null
+  [ "$told" = "Moondial - Setup" ] || probe act "Moondial - Setup" press=250,322 >/dev/null
+  probe find "$told" 30000 >/dev/null || true
+  said=$(probe endsession "$told" | tr -d '\r')
+  check "told that the session ends ($told), the program lets it end" \
+    grep -qx "it lets the session end" <<<"$said"
+  check "and ends" ended
+  check "having stored the $option" has_lines "$(probe settings | tr -d '\r')" \
+    "\"Screen Saver Type\"=\"$type\""
+done
 
 # "/c:HWND", as the display settings pass their own window: it owns the dialog and takes no
 # input while the dialog is open. A number that names no window changes nothing.

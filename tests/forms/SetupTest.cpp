@@ -6,6 +6,7 @@
 #include "support/StandIns.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
+#include "ui/FormList.h"
 #include "ui/Screen.h"
 #include "ui/qt/Widgets.h"
 
@@ -295,6 +296,17 @@ TEST_F(Setup, BrowseWarnsOfAMissingOrCorruptFileAndForgetsIt) {
 
 TEST_F(Setup, OtherBrowseFailuresAreReportedAndThePathStays) {
     auto d = Opened();
+    // A file in a folder that is not there: path not found (76) is no "not found" (53).
+    const std::string nowhere = folder.filePath("no folder/moon.jpg").toStdString();
+    chosenFile = nowhere;
+    d->cmdBrowse_Click();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].text.find("   Routine Name : Private Sub cmdBrowse_Click\r\n"),
+              std::string::npos);
+    EXPECT_NE(messages[0].text.find("     Error Number : 76\r\n"), std::string::npos);
+    EXPECT_EQ(d->txtFullPath.Text(), nowhere);
+
+    messages.clear();
     chosenFile = folder.path().toStdString(); // a folder is no picture file
     d->cmdBrowse_Click();
     ASSERT_EQ(messages.size(), 1u);
@@ -378,6 +390,41 @@ TEST_F(Setup, AboutAndBackKeepTheSelectionAndThePath) {
         EXPECT_EQ(d->txtFullPath.Text(), "/typed/here.gif");
     }
     EXPECT_EQ(ends, 0);
+    EXPECT_TRUE(messages.empty());
+}
+
+// The box is loaded afresh each time it opens: OK has the focus again, wherever it was.
+TEST_F(Setup, EachOpeningOfTheAboutBoxStartsAtOK) {
+    auto d = Opened();
+    d->cmdAbout_Click();
+    QWidget* about = d->About->Form.Native().widget;
+    Widget(d->About->cmdNavitgate)->setFocus();
+    ASSERT_EQ(about->focusWidget(), Widget(d->About->cmdNavitgate));
+    d->About->cmdExit_Click();
+    d->cmdAbout_Click();
+    EXPECT_NE(about->focusWidget(), Widget(d->About->cmdNavitgate));
+    EXPECT_TRUE(d->About->cmdExit.HasFocus() || about->focusWidget() == nullptr ||
+                about->focusWidget() == Widget(d->About->cmdExit));
+}
+
+// Logging off with the dialog open stores the choice, as closing it does; the About box, open
+// at that moment, brings nothing back.
+TEST_F(Setup, TheEndOfTheSessionStoresTheChoice) {
+    for (const bool aboutOpen : {false, true}) {
+        ui::app::ReleaseWindows();
+        testing_support::ClearStore();
+        auto d = Opened();
+        QTest::mouseClick(Widget(d->optScreenSaver[2]), Qt::LeftButton);
+        ASSERT_EQ(Selected(*d), 2);
+        if (aboutOpen)
+            d->cmdAbout_Click();
+        EXPECT_TRUE(Ends([] { ui::forms::EndSession(); })) << aboutOpen;
+        EXPECT_EQ(Stored("Screen Saver Type"), "2") << aboutOpen;
+        if (aboutOpen) {
+            EXPECT_FALSE(d->Form.Visible()); // the box did not bring the dialog back
+        }
+        EXPECT_FALSE(ui::forms::SessionEnding());
+    }
     EXPECT_TRUE(messages.empty());
 }
 

@@ -1,9 +1,11 @@
 #include "ui/Application.h"
 
+#include "ui/Dispatch.h"
 #include "ui/FormList.h"
 #include "ui/qt/NativeEvents.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 namespace ui::app {
 
@@ -49,6 +51,12 @@ int Run(int argc, char** argv, void (*main)()) {
     // hidden is no reason to stop.
     QApplication::setQuitOnLastWindowClosed(false);
     const auto watcher = WatchNativeWindows();
+#if QT_CONFIG(sessionmanager)
+    // The session manager's end of the session closes the forms, as Windows' does.
+    QObject::connect(
+        &application, &QGuiApplication::commitDataRequest, &application,
+        [](QSessionManager&) { Guarded([] { forms::EndSession(); }); }, Qt::DirectConnection);
+#endif
     int status = 0;
     try {
         main();

@@ -241,6 +241,9 @@ void Form::Load() {
     if (impl_->loaded)
         return;
     impl_->loaded = true;
+    // Loaded afresh, it starts at the first in the tab order, not where it was last closed.
+    if (QWidget* last = impl_->widget->focusWidget())
+        last->clearFocus();
     try {
         if (OnLoad)
             OnLoad();
@@ -251,6 +254,8 @@ void Form::Load() {
 }
 
 void Form::Show() {
+    if (forms::SessionEnding())
+        return;
     Load();
     if (!impl_->loaded) // the Load handler closed the form
         return;

@@ -166,6 +166,13 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_CLOSE:
         Guarded([form] { form->Close(); });
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE; // nothing here asks the user: the choice is stored as the session ends
+    case WM_ENDSESSION:
+        // The process may be ended once this returns: the forms unload now.
+        if (wParam)
+            Guarded([] { forms::EndSession(); });
+        return 0;
     case WM_SETFOCUS:
         // A form living in another program's window hands the focus back to where it came
         // from: the pane's owner restarts its preview when a child takes it.
@@ -356,6 +363,7 @@ void Form::Load() {
     if (impl_->loaded)
         return;
     impl_->loaded = true;
+    impl_->focus = nullptr; // loaded afresh, it starts at the first in the tab order
     try {
         if (OnLoad)
             OnLoad();
@@ -366,6 +374,8 @@ void Form::Load() {
 }
 
 void Form::Show() {
+    if (forms::SessionEnding())
+        return;
     Load();
     if (!impl_->loaded || !impl_->window) // the Load handler closed the form
         return;

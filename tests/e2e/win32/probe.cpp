@@ -15,7 +15,10 @@
 //   probe act TITLE STEP...          in order: click=TEXT (a button by its text), settext=TEXT
 //                                    (the first edit box), press=X,Y (the button at that point
 //                                    of the window's inner area, as a click there tells it)
+//                                    key=tab (Tab, to the control that has the focus)
 //   probe close TITLE                posts WM_CLOSE, as the system asks a window to close
+//   probe endsession TITLE           the end of the session, as the system tells a window when
+//                                    the user logs off: WM_QUERYENDSESSION, then WM_ENDSESSION
 //   probe pane WIDTH HEIGHT FILE     a window with an inner area of that size (a stand-in for
 //                                    the display settings' pane): prints its handle, and
 //                                    destroys it once FILE exists
@@ -257,6 +260,18 @@ void Act(HWND window, const std::wstring& step) {
             Say("did " + Utf8(step));
             return;
         }
+    }
+    if (verb == L"key" && what == L"tab") {
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof thread;
+        const HWND focus =
+            GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus
+                ? thread.hwndFocus
+                : window;
+        PostMessageW(focus, WM_KEYDOWN, VK_TAB, 1);
+        PostMessageW(focus, WM_KEYUP, VK_TAB, 0xC0000001);
+        Say("did " + Utf8(step));
+        return;
     }
     if (verb == L"press") {
         POINT at{
@@ -698,5 +713,18 @@ int wmain(int argc, wchar_t** argv) {
         return OnWindow(argv[2], 0, nullptr, [](HWND w, int, wchar_t**) {
             Say(PostMessageW(w, WM_CLOSE, 0, 0) ? "closed" : "close failed");
         });
-    return Fail("usage: probe run|store|settings|resources|find|inspect|act|close|pane|child ...");
+    if (command == L"endsession" && argc == 3)
+        return OnWindow(argv[2], 0, nullptr, [](HWND w, int, wchar_t**) {
+            DWORD_PTR agrees = 0, ignored = 0;
+            if (!SendMessageTimeoutW(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                                     5000, &agrees))
+                agrees = 0;
+            Say(agrees ? "it lets the session end" : "it holds the session");
+            // The program may end before it answers this one.
+            SendMessageTimeoutW(w, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                                &ignored);
+            Say("session ended");
+        });
+    return Fail("usage: probe run|store|settings|resources|find|inspect|act|close|endsession|pane|"
+                "child ...");
 }
