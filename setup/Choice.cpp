@@ -40,8 +40,7 @@ void frmSetup::cmdBrowse_Click() {
             ui::ShowMessage(what + "\r\n\r\n" + txtFullPath.Text(), ui::ExclamationStyle, title);
             txtFullPath.SetText("N/A");
         };
-        if (failure.Number == ui::errors::FileNotFound ||
-            failure.Number == ui::errors::PathNotFound)
+        if (failure.Number == ui::errors::FileNotFound)
             warn("Custom graphic image not found.", "Moondial - Custom Image Not Found");
         else if (failure.Number == ui::errors::InvalidPicture)
             warn("Custom graphic image is corrupt.", "Moondial - Custom Image Corrupt");

@@ -7,14 +7,16 @@
 namespace modMain {
 
 void EmbedPreview(std::int32_t paneHandle) {
-    frmPreview& preview = ui::app::Keep(std::make_shared<frmPreview>());
+    frmPreview* made = nullptr;
     try {
-        preview.Form.Load();
+        made = &ui::app::Keep(std::make_shared<frmPreview>());
+        made->Form.Load();
     } catch (const ui::ProcessEnded&) {
         throw;
     } catch (...) {
-        return; // quietly: the pane stays empty
+        return; // quietly, whether the form failed to be made or to load: the pane stays empty
     }
+    frmPreview& preview = *made;
     const ui::WindowHandle pane = ui::HandleFromNumber(paneHandle);
     // No pane would ever destroy a preview in no window; the desktop is no pane, and a window
     // on it would cover whatever is there.
