@@ -7,6 +7,10 @@ byte for byte on any machine with a plain Python 3:
 
     python3 resources/draw_art.py                    # writes into resources/
     python3 resources/draw_art.py --preview /tmp/art # also PNG previews
+
+Shapes are laid out in logical pixels and drawn once per display scale in
+SCALES, so a 150% or 200% screen gets the same picture with more detail
+rather than an enlargement: NAME.EXT at 1x, NAME@1.5x.EXT and NAME@2x.EXT.
 """
 
 import argparse
@@ -264,9 +268,21 @@ SUB = [(k + 0.5) / SS - 0.5 for k in range(SS)]
 # centre distance alone decides coverage.
 EDGE = 0.6
 
+# Display scales the art is drawn for, with the suffix of their file names.
+SCALES = ((1.0, ""), (1.5, "@1.5x"), (2.0, "@2x"))
 
-def coverage(shape, x, y):
-    d = shape.sdf(x, y)
+
+def device(n, s):
+    """Device pixels of n logical ones at scale s; halves round to even,
+    as the program rounds."""
+    return int(round(n * s))
+
+
+def coverage(shape, x, y, s=1.0):
+    """Part of the device pixel centred on logical (x, y) inside shape, at
+    s device pixels per logical one.  At s = 1 every step is exact, so the
+    1x art keeps its bytes."""
+    d = shape.sdf(x, y) * s
     if d >= EDGE:
         return 0.0
     if d <= -EDGE:
@@ -274,14 +290,17 @@ def coverage(shape, x, y):
     hits = 0
     for oy in SUB:
         for ox in SUB:
-            if shape.sdf(x + ox, y + oy) < 0.0:
+            if shape.sdf(x + ox / s, y + oy / s) < 0.0:
                 hits += 1
     return hits / (SS * SS)
 
 
 class Canvas:
-    def __init__(self, w, h, bg=BLACK, alpha=1.0):
-        self.w, self.h = w, h
+    """w x h device pixels; shapes and paints work in logical pixels, s
+    device pixels to each."""
+
+    def __init__(self, w, h, bg=BLACK, alpha=1.0, s=1.0):
+        self.w, self.h, self.s = w, h, s
         n = w * h
         self.px = [[bg[0] * alpha, bg[1] * alpha, bg[2] * alpha, alpha]
                    for _ in range(n)]
@@ -289,17 +308,19 @@ class Canvas:
     def fill(self, shape, paint):
         """Composite shape over the canvas.  paint is an RGB tuple or a
         function (x, y) -> RGB evaluated at pixel centres."""
+        s = self.s
         x0, y0, x1, y1 = shape.bbox
-        i0, j0 = max(0, int(math.floor(x0 - 1))), max(0, int(math.floor(y0 - 1)))
-        i1 = min(self.w, int(math.ceil(x1 + 1)))
-        j1 = min(self.h, int(math.ceil(y1 + 1)))
+        i0 = max(0, int(math.floor(x0 * s - 1)))
+        j0 = max(0, int(math.floor(y0 * s - 1)))
+        i1 = min(self.w, int(math.ceil(x1 * s + 1)))
+        j1 = min(self.h, int(math.ceil(y1 * s + 1)))
         flat = not callable(paint)
         for j in range(j0, j1):
-            y = j + 0.5
+            y = (j + 0.5) / s
             row = j * self.w
             for i in range(i0, i1):
-                x = i + 0.5
-                c = coverage(shape, x, y)
+                x = (i + 0.5) / s
+                c = coverage(shape, x, y, s)
                 if c <= 0.0:
                     continue
                 col = paint if flat else paint(x, y)
@@ -327,6 +348,14 @@ class Canvas:
             out.append(tuple(int(round(clamp(v / a, 0.0, 255.0)))
                              for v in (r, g, b)) + (int(round(a * 255)),))
         return out
+
+
+def scaled_box(box, s):
+    """Inclusive device pixel box touched by what the inclusive 1x box
+    covers, at scale s."""
+    i0, j0, i1, j1 = box
+    return (int(math.floor(i0 * s)), int(math.floor(j0 * s)),
+            int(math.ceil((i1 + 1) * s)) - 1, int(math.ceil((j1 + 1) * s)) - 1)
 
 
 def check_plain(pixels, w, box, colour=(192, 192, 192)):
@@ -462,8 +491,9 @@ CLOCK_SIZE = 143
 CLOCK_BOX = (35, 35, 111, 111)
 
 
-def draw_clock():
-    c = Canvas(CLOCK_SIZE, CLOCK_SIZE)
+def draw_clock(s=1.0):
+    size = device(CLOCK_SIZE, s)
+    c = Canvas(size, size, s=s)
     cx = cy = CLOCK_SIZE / 2.0           # middle of pixel (71, 71)
     r_out, r_in = 71.0, 62.5
     light = normalize((-0.45, -0.6, 0.66))
@@ -496,8 +526,9 @@ ALARM_SIZE = 163
 ALARM_BOX = (45, 60, 112, 122)
 
 
-def draw_alarm():
-    c = Canvas(ALARM_SIZE, ALARM_SIZE)
+def draw_alarm(s=1.0):
+    size = device(ALARM_SIZE, s)
+    c = Canvas(size, size, s=s)
     cx, cy = 79.5, 91.5                  # about the middle of the hand surface
     r_case, r_dial = 62.0, 53.5
     light = normalize((-0.45, -0.65, 0.62))
@@ -666,9 +697,10 @@ def mouth_colour(x):
     return scale((52.0, 8.0, 14.0), 1.0 - 0.7 * a)
 
 
-def draw_lips():
-    w, h = LIPS_W, LIPS_H
-    sub_cols = [mouth_curves(i + (k + 0.5) / SS) for i in range(w) for k in range(SS)]
+def draw_lips(s=1.0):
+    w, h = device(LIPS_W, s), device(LIPS_H, s)
+    sub_cols = [mouth_curves((i + (k + 0.5) / SS) / s)
+                for i in range(w) for k in range(SS)]
     sub_rows = [(k + 0.5) / SS for k in range(SS)]
     pixels = []
     for j in range(h):
@@ -681,7 +713,7 @@ def draw_lips():
                     continue
                 top, mu, ml, bot, tb = cv
                 for oy in sub_rows:
-                    y = j + oy
+                    y = (j + oy) / s
                     if y < top or y > bot:
                         counts[0] += 1
                     elif y < mu:
@@ -695,7 +727,7 @@ def draw_lips():
             if counts[0] == SS * SS:
                 pixels.append(BLACK)
                 continue
-            x, y = i + 0.5, j + 0.5
+            x, y = (i + 0.5) / s, (j + 0.5) / s
             cv = mouth_curves(clamp(x, MOUTH_X - MOUTH_HALF + 0.01,
                                     MOUTH_X + MOUTH_HALF - 0.01))
             top, mu, ml, bot, tb = cv
@@ -987,48 +1019,65 @@ def write_png(path, pixels, w, h, zoom=1):
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--preview", metavar="DIR",
-                    help="also write PNG previews (1:1 and 4x) into DIR")
+                    help="also write PNG previews (1:1, and 4x for 1x) into DIR")
     args = ap.parse_args()
 
     previews = []
 
-    clock = draw_clock()
-    check_plain(clock, CLOCK_SIZE, CLOCK_BOX)
-    write_bmp24(os.path.join(OUT_DIR, "clock.bmp"), clock, CLOCK_SIZE, CLOCK_SIZE)
-    previews.append(("clock", clock, CLOCK_SIZE, CLOCK_SIZE))
+    def out(name, suffix, ext):
+        return os.path.join(OUT_DIR, name + suffix + "." + ext)
 
-    alarm = draw_alarm()
-    palette, indices = quantise(alarm, [(0, 0, 0), (192, 192, 192)])
-    alarm = [palette[i] for i in indices]
-    check_plain(alarm, ALARM_SIZE, ALARM_BOX)
-    write_bmp8(os.path.join(OUT_DIR, "alarmclock.bmp"), palette, indices,
-               ALARM_SIZE, ALARM_SIZE)
-    previews.append(("alarmclock", alarm, ALARM_SIZE, ALARM_SIZE))
+    for s, suffix in SCALES:
+        size = device(CLOCK_SIZE, s)
+        clock = draw_clock(s)
+        check_plain(clock, size, scaled_box(CLOCK_BOX, s))
+        write_bmp24(out("clock", suffix, "bmp"), clock, size, size)
+        previews.append(("clock" + suffix, clock, size, size))
 
-    lips_f = draw_lips()
-    lips = to_bytes(lips_f)
-    write_bmp24(os.path.join(OUT_DIR, "lips.bmp"), lips, LIPS_W, LIPS_H)
-    previews.append(("lips", lips, LIPS_W, LIPS_H))
+        size = device(ALARM_SIZE, s)
+        alarm = draw_alarm(s)
+        palette, indices = quantise(alarm, [(0, 0, 0), (192, 192, 192)])
+        alarm = [palette[i] for i in indices]
+        check_plain(alarm, size, scaled_box(ALARM_BOX, s))
+        write_bmp8(out("alarmclock", suffix, "bmp"), palette, indices, size, size)
+        previews.append(("alarmclock" + suffix, alarm, size, size))
 
-    small = to_bytes(half_size(lips_f, LIPS_W, LIPS_H))
-    palette, indices = quantise(small, [(0, 0, 0)])
-    write_gif(os.path.join(OUT_DIR, "lips_small.gif"), palette, indices,
-              LIPS_W // 2, LIPS_H // 2)
-    previews.append(("lips_small", [palette[i] for i in indices],
-                     LIPS_W // 2, LIPS_H // 2))
+        w, h = device(LIPS_W, s), device(LIPS_H, s)
+        lips_f = draw_lips(s)
+        lips = to_bytes(lips_f)
+        write_bmp24(out("lips", suffix, "bmp"), lips, w, h)
+        previews.append(("lips" + suffix, lips, w, h))
+
+        # The small lips are the big ones averaged 2 x 2; where the big
+        # picture has an odd size its last column or row is left out.
+        sw, sh = device(LIPS_W // 2, s), device(LIPS_H // 2, s)
+        assert (sw, sh) == (w // 2, h // 2)
+        small = to_bytes(half_size(lips_f, w, h))
+        palette, indices = quantise(small, [(0, 0, 0)])
+        write_gif(out("lips_small", suffix, "gif"), palette, indices, sw, sh)
+        previews.append(("lips_small" + suffix, [palette[i] for i in indices], sw, sh))
 
     write_blank_cursor(os.path.join(OUT_DIR, "pointer.cur"))
 
-    icons = [(32, 32, draw_icon(32)), (16, 16, draw_icon(16))]
+    # 64 is the large icon at 200%; 40 the large one at 125% and the small
+    # one at 250%.
+    icons = [(n, n, draw_icon(n)) for n in (32, 16, 64, 40)]
     write_ico(os.path.join(OUT_DIR, "moondial.ico"), icons)
     for w, h, rgba in icons:
         previews.append(("icon%d" % w, rgba, w, h))
 
     if args.preview:
-        os.makedirs(args.preview, exist_ok=True)
-        for name, pixels, w, h in previews:
-            write_png(os.path.join(args.preview, name + ".png"), pixels, w, h)
-            write_png(os.path.join(args.preview, name + "_x4.png"), pixels, w, h, 4)
+        write_previews(args.preview, previews)
+
+
+def write_previews(folder, previews):
+    """1:1 PNGs of every picture, and 4x enlargements of the 1x ones to
+    see their pixels."""
+    os.makedirs(folder, exist_ok=True)
+    for name, pixels, w, h in previews:
+        write_png(os.path.join(folder, name + ".png"), pixels, w, h)
+        if "@" not in name:
+            write_png(os.path.join(folder, name + "_x4.png"), pixels, w, h, 4)
 
 
 if __name__ == "__main__":

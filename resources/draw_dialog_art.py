@@ -8,9 +8,12 @@ but a plain Python 3 and gives the same bytes on every run:
 
     python3 resources/draw_dialog_art.py                    # into resources/
     python3 resources/draw_dialog_art.py --preview /tmp/art # also PNG previews
+
+Like draw_art.py it draws each picture at every scale in SCALES.
 """
 
 import argparse
+import copy
 import math
 import os
 import struct
@@ -21,9 +24,10 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from draw_art import (  # noqa: E402
-    BLACK, INF, OUT_DIR, Canvas, Circle, Difference, Offset, Polygon, Shape,
-    Stroke, add, clamp, dot, draw_icon, ellipse, mix, normalize, scale, shade,
-    smoothstep, sphere_normal, torus_normal, write_bmp24, write_png)
+    BLACK, INF, OUT_DIR, SCALES, Canvas, Circle, Difference, Offset, Polygon,
+    Shape, Stroke, add, clamp, device, dot, draw_icon, ellipse, mix, normalize,
+    scale, shade, smoothstep, sphere_normal, torus_normal, write_bmp24,
+    write_png, write_previews)
 
 
 # --------------------------------------------------------------------------
@@ -132,10 +136,33 @@ class Face:
         # Round letters dip a little past the lines so they look as tall
         # as the flat ones.
         self.over = 0.0 if snap else cap * 0.012
+        # Device pixels per logical pixel: snapping is to whole device
+        # pixels.
+        self.grid = 1.0
+
+    def at(self, s):
+        """This face drawn at s device pixels per logical one.  Metrics
+        that are whole pixels at 1x stay whole device pixels, so the stems
+        of a snapped face stay sharp at any scale; halves round up, as a
+        lighter stem shows more than a heavier one."""
+        f = copy.copy(self)
+        f.grid = s
+        if self.snap:
+            for name in ("cap", "xh", "w", "t"):
+                v = getattr(self, name)
+                if v == int(v):
+                    setattr(f, name, math.floor(v * s + 0.5) / s)
+        return f
+
+    def round(self, v):
+        return float(round(v * self.grid)) / self.grid
+
+    def floor(self, v):
+        return math.floor(v * self.grid) / self.grid
 
     def size(self, k):
         v = k * self.wide
-        return float(round(v)) if self.snap else v
+        return self.round(v) if self.snap else v
 
 
 # Side kinds set the spacing: round and diagonal sides sit closer.
@@ -163,7 +190,7 @@ def glyph(ch, x, base, f):
         parts.append(Clip(ring_shape, box))
 
     def tittle(cx):
-        gap = max(1.0, round((C - X) * 0.2)) if f.snap else (C - X) * 0.22
+        gap = max(f.round(1.0), f.round((C - X) * 0.2)) if f.snap else (C - X) * 0.22
         y1 = xt - gap
         if f.round_dot:
             r = w * 0.6
@@ -187,7 +214,7 @@ def glyph(ch, x, base, f):
         mid = x + W / 2.0
         parts.append(slant(mid, x + d / 2.0, top, base, d / 2.0))
         parts.append(slant(mid, x + W - d / 2.0, top, base, d / 2.0))
-        yb = base - (round(C * 0.3) if f.snap else C * 0.3)
+        yb = base - (f.round(C * 0.3) if f.snap else C * 0.3)
         hull = Polygon([(mid - d / 2.0, top), (mid + d / 2.0, top),
                         (x + W, base), (x, base)])
         parts.append(Clip(hull, (x, yb - t, x + W, yb)))
@@ -197,7 +224,7 @@ def glyph(ch, x, base, f):
         stem(x, top)
         mid = base - C / 2.0
         if f.snap:
-            mid = math.floor(mid + t / 2.0) - t / 2.0
+            mid = f.floor(mid + t / 2.0) - t / 2.0
         parts += [Rect(x, top, x + W, top + t),
                   Rect(x, mid - t / 2.0, x + W * 0.9, mid + t / 2.0),
                   Rect(x, base - t, x + W, base)]
@@ -276,7 +303,7 @@ def glyph(ch, x, base, f):
         arm = f.size(X * 0.22)
         W = w + 2 * arm
         rise = (C - X) * 0.55
-        stem(x + arm, base - X - (round(rise) if f.snap else rise))
+        stem(x + arm, base - X - (f.round(rise) if f.snap else rise))
         parts.append(Rect(x, xt, x + W, xt + t))
         return parts, W, "d", "d"
     if ch == "x":
@@ -300,7 +327,7 @@ def layout(text, f, base):
         if prev is not None:
             x += f.track * (SIDE[prev] + SIDE[left]) / 2.0
             if f.snap:
-                x = float(round(x))
+                x = f.round(x)
         parts, W, _, _ = glyph(ch, x, base, f)
         letters.append((parts, x, x + W))
         x += W
@@ -310,10 +337,12 @@ def layout(text, f, base):
 
 def place(text, f, base, cx):
     """Shapes for text centred on column cx, one Group per letter."""
+    if f.snap:
+        base = f.round(base)
     letters, width = layout(text, f, base)
     dx = cx - width / 2.0
     if f.snap:
-        dx = float(round(dx))
+        dx = f.round(dx)
     return [Group(Moved(p, dx) for p in parts) for parts, _, _ in letters], width
 
 
@@ -377,6 +406,35 @@ def draw_pixel_text(pixels, w, text, x, top, colour):
         x += cw + 1
 
 
+def pixel_text_shapes(text, x, top):
+    """The pixel font as outlines for larger scales, one Group per letter:
+    each cell a logical pixel square, and each step where two cells touch
+    only at a corner bridged by a bar, so a diagonal becomes a smooth line
+    instead of a staircase of bigger squares."""
+    shapes = []
+    for ch in text:
+        rows = PIXEL_FONT[ch]
+        cw = max(len(r) for r in rows)
+
+        def on(i, j):
+            return 0 <= j < len(rows) and 0 <= i < len(rows[j]) and rows[j][i] == "1"
+
+        parts = []
+        for j, row in enumerate(rows):
+            for i, bit in enumerate(row):
+                if bit != "1":
+                    continue
+                parts.append(Rect(x + i, top + j, x + i + 1, top + j + 1))
+                for di in (-1, 1):
+                    if on(i + di, j + 1) and not on(i + di, j) and not on(i, j + 1):
+                        parts.append(bar(x + i + 0.5, top + j + 0.5,
+                                         x + i + di + 0.5, top + j + 1.5, 1.0))
+        if parts:
+            shapes.append(Group(parts))
+        x += cw + 1
+    return shapes
+
+
 # --------------------------------------------------------------------------
 # Embossed name: grey metal letters raised off the black, lit from the top
 # left, so each letter shows a bright bevel up and left and a dark one down
@@ -391,15 +449,14 @@ class Relief:
     The pieces' own fields only give the depth inside whichever piece is
     deepest, which leaves creases where they join; so the outline is found
     as the zero crossings of the field on a fine grid near the edge, and
-    depth is measured to the nearest of those points."""
+    depth is measured to the nearest of those points, n to a logical
+    pixel: four to each device pixel keeps the outline as fine at every
+    scale."""
 
-    STEP = 0.25
-
-    def __init__(self, shape, reach):
+    def __init__(self, shape, reach, n=4):
         self.shape, self.reach = shape, reach
         x0, y0, x1, y1 = shape.bbox
-        s = self.STEP
-        n = int(round(1 / s))
+        s = 1.0 / n
         cache = {}
 
         def field(i, j):
@@ -447,8 +504,8 @@ class Relief:
         return math.sqrt(best), point
 
 
-def emboss_paint(shape, bevel, top, base):
-    relief = Relief(shape, bevel + 1.0)
+def emboss_paint(shape, bevel, top, base, n=4):
+    relief = Relief(shape, bevel + 1.0, n)
     flat = dot((0.0, 0.0, 1.0), EMBOSS_LIGHT)
 
     def paint(x, y):
@@ -484,9 +541,10 @@ def emboss_paint(shape, bevel, top, base):
 
 
 def draw_name(canvas, face, base, cx, bevel):
-    letters, _ = place("Moondial", face, base, cx)
+    n = int(round(4 * canvas.s))
+    letters, _ = place("Moondial", face.at(canvas.s), base, cx)
     for shape in letters:
-        canvas.fill(shape, emboss_paint(shape, bevel, base - face.cap, base))
+        canvas.fill(shape, emboss_paint(shape, bevel, base - face.cap, base, n))
 
 
 def name_face(cap):
@@ -501,17 +559,23 @@ PRINT = "Copyright (C) 2026 Quillon. All rights reserved."
 PRINT_GREEN = (0, 192, 0)
 
 
-def draw_setup_banner():
-    c = Canvas(BANNER_W, SETUP_H)
+def draw_setup_banner(s=1.0):
+    c = Canvas(device(BANNER_W, s), device(SETUP_H, s), s=s)
     draw_name(c, name_face(40.0), 43.0, BANNER_W / 2.0, 2.4)
-    pixels = c.rgb()
     x = (BANNER_W - pixel_text_width(PRINT)) // 2
-    draw_pixel_text(pixels, BANNER_W, PRINT, x, 50, PRINT_GREEN)
-    return pixels
+    if s == 1.0:
+        pixels = c.rgb()
+        draw_pixel_text(pixels, BANNER_W, PRINT, x, 50, PRINT_GREEN)
+        return pixels
+    # Start on a device pixel edge, so cells land on the grid where they
+    # can.
+    for shape in pixel_text_shapes(PRINT, round(x * s) / s, round(50 * s) / s):
+        c.fill(shape, PRINT_GREEN)
+    return c.rgb()
 
 
-def draw_about_banner():
-    c = Canvas(BANNER_W, ABOUT_H)
+def draw_about_banner(s=1.0):
+    c = Canvas(device(BANNER_W, s), device(ABOUT_H, s), s=s)
     draw_name(c, name_face(35.0), 37.0, BANNER_W / 2.0, 2.2)
     return c.rgb()
 
@@ -536,11 +600,13 @@ def pill_box(w):
             float(x1 - dx), float(y1 - PICTURE_TOP))
 
 
-def draw_yellow_bar(w, label):
+def draw_yellow_bar(w, label, s=1.0):
     """A glossy yellow pill filling exactly what the button window shows,
-    with label centred on it; black outside, where the region cuts."""
+    with label centred on it; black outside, where the region cuts.  At
+    scale s the picture is placed and clipped at s times the logical
+    positions, so the pill is drawn in logical pixels like the rest."""
     x0, y0, x1, y1 = pill_box(w)
-    c = Canvas(w, BAR_H)
+    c = Canvas(device(w, s), device(BAR_H, s), s=s)
     pill = RoundRect(x0, y0, x1, y1, 7.5)
 
     def paint(x, y):
@@ -555,8 +621,9 @@ def draw_yellow_bar(w, label):
         return mix((196.0, 140.0, 10.0), col, 0.35 + 0.65 * rim)
 
     c.fill(pill, paint)
-    base = (y0 + y1) / 2.0 + BUTTON_FACE.cap / 2.0
-    for shape in place(label, BUTTON_FACE, base, (x0 + x1) / 2.0)[0]:
+    face = BUTTON_FACE.at(s)
+    base = (y0 + y1) / 2.0 + face.cap / 2.0
+    for shape in place(label, face, base, (x0 + x1) / 2.0)[0]:
         c.fill(shape, BUTTON_BLUE)
     return c.rgb()
 
@@ -565,14 +632,19 @@ OK_W, OK_H = 374, 17
 OK_FACE = Face(11.0, 8.0, 2.0, 2.0, track=2.0)
 
 
-def draw_ok_bar():
-    c = Canvas(OK_W, OK_H, bg=(192.0, 192.0, 192.0))
-    c.fill(Rect(0, 0, OK_W, 1), (255.0, 255.0, 255.0))
-    c.fill(Rect(0, 0, 1, OK_H), (255.0, 255.0, 255.0))
-    c.fill(Rect(0, OK_H - 1, OK_W, OK_H), (128.0, 128.0, 128.0))
-    c.fill(Rect(OK_W - 1, 1, OK_W, OK_H), (128.0, 128.0, 128.0))
-    base = (OK_H + OK_FACE.cap) / 2.0
-    for shape in place("OK", OK_FACE, base, OK_W / 2.0)[0]:
+def draw_ok_bar(s=1.0):
+    c = Canvas(device(OK_W, s), device(OK_H, s), bg=(192.0, 192.0, 192.0), s=s)
+    # The bevel runs along the picture's own edges, whole device pixels
+    # thick, so it stays crisp where the size is not a whole multiple.
+    w, h = c.w / s, c.h / s
+    e = round(s) / s
+    c.fill(Rect(0, 0, w, e), (255.0, 255.0, 255.0))
+    c.fill(Rect(0, 0, e, h), (255.0, 255.0, 255.0))
+    c.fill(Rect(0, h - e, w, h), (128.0, 128.0, 128.0))
+    c.fill(Rect(w - e, e, w, h), (128.0, 128.0, 128.0))
+    face = OK_FACE.at(s)
+    base = (h + face.cap) / 2.0
+    for shape in place("OK", face, base, w / 2.0)[0]:
         c.fill(shape, BLACK)
     return c.rgb()
 
@@ -630,17 +702,19 @@ def globe_point(nx, ny, nz):
     return lon, lat
 
 
-def draw_globe(size):
-    """Straight RGB colours and coverage per pixel."""
+def draw_globe(size, s=1.0):
+    """Straight RGB colours and coverage per pixel of the size x size icon
+    drawn at scale s; the grid and pens follow the logical size."""
+    d = device(size, s)
     # Just inside the edge, so no lone pixels poke out at the compass points.
-    r = size / 2.0 - 0.3
-    cx = cy = size / 2.0
+    r = d / 2.0 - 0.3
+    cx = cy = d / 2.0
     grid = 30.0 if size >= 32 else 45.0
-    pen = 0.45 if size >= 32 else 0.3
+    pen = (0.45 if size >= 32 else 0.3) * s
     n = 6
     out = []
-    for j in range(size):
-        for i in range(size):
+    for j in range(d):
+        for i in range(d):
             acc, hits = [0.0, 0.0, 0.0], 0
             for sj in range(n):
                 for si in range(n):
@@ -651,7 +725,7 @@ def draw_globe(size):
                     if q >= 1.0:
                         continue
                     hits += 1
-                    col = globe_sample(dx, dy, q, r, grid, pen)
+                    col = globe_sample(dx, dy, q, r, grid, pen, s)
                     acc = [a + b for a, b in zip(acc, col)]
             if hits:
                 out.append((tuple(a / hits for a in acc), hits / float(n * n)))
@@ -684,7 +758,7 @@ def globe_grid(dx, dy, lon, lat, r, grid, pen):
 GLOBE_GLINT = normalize(add(GLOBE_LIGHT, (0.0, 0.0, 1.0)))
 
 
-def globe_sample(dx, dy, q, r, grid, pen):
+def globe_sample(dx, dy, q, r, grid, pen, s):
     nz = math.sqrt(1.0 - q)
     lon, lat = globe_point(dx, dy, nz)
     n = (dx, dy, nz)
@@ -698,7 +772,7 @@ def globe_sample(dx, dy, q, r, grid, pen):
     col = mix(col, (255.0, 255.0, 255.0), max(0.0, dot(n, GLOBE_GLINT)) ** 60 * 0.6)
     # Darken the limb so the ball reads round and keeps an outline.
     edge = math.sqrt(q) * r
-    return mix(col, (14.0, 28.0, 72.0), smoothstep(r - 1.6, r - 0.4, edge))
+    return mix(col, (14.0, 28.0, 72.0), smoothstep(r - 1.6 * s, r - 0.4 * s, edge))
 
 
 def nearest_index(col, palette):
@@ -707,10 +781,10 @@ def nearest_index(col, palette):
         + (palette[k][2] - col[2]) ** 2 * 2, k))
 
 
-def globe_image(size):
+def globe_image(size, s=1.0):
     """Palette indices and transparency (True = see-through)."""
     indices, clear = [], []
-    for col, cover in draw_globe(size):
+    for col, cover in draw_globe(size, s):
         if cover < 0.5:
             indices.append(0)
             clear.append(True)
@@ -777,11 +851,14 @@ def quill_outline(p, normal, s0, s1, left, right, steps=40):
     return ls + rs[::-1]
 
 
-def draw_logo():
-    c = Canvas(LOGO_W, LOGO_H)
-    c.fill(Rect(0, 0, LOGO_W, LOGO_H), lambda x, y: mix(
+def draw_logo(s=1.0):
+    c = Canvas(device(LOGO_W, s), device(LOGO_H, s), s=s)
+    # The tile and its frame keep to the picture's edges where rounding
+    # makes it a fraction off LOGO_W x LOGO_H times the scale.
+    w, h = c.w / s, c.h / s
+    c.fill(Rect(0, 0, w, h), lambda x, y: mix(
         (30.0, 44.0, 92.0), (12.0, 18.0, 48.0), clamp(y / LOGO_H)))
-    frame = RoundRect(5.0, 5.0, LOGO_W - 5.0, LOGO_H - 5.0, 10.0)
+    frame = RoundRect(5.0, 5.0, w - 5.0, h - 5.0, 10.0)
     c.fill(frame - Offset(frame, -1.2), (170.0, 128.0, 52.0))
 
     ex, ey, er = LOGO_W / 2.0, 68.0, 55.0
@@ -840,10 +917,10 @@ def draw_logo():
     vane = Polygon(quill_outline(pos, normal, 0.30, 1.0, 15.0, 9.0))
     # Splits in the vane, slanting back from the edge towards the nib.
     cuts = []
-    for s, side, depth in ((0.52, 1, 9.0), (0.74, 1, 7.0), (0.62, -1, 6.0)):
-        x, y = pos(s)
-        nx, ny = normal(s)
-        tx, ty = tangent(s)
+    for u, side, depth in ((0.52, 1, 9.0), (0.74, 1, 7.0), (0.62, -1, 6.0)):
+        x, y = pos(u)
+        nx, ny = normal(u)
+        tx, ty = tangent(u)
         ox, oy = x + nx * side * 20.0, y + ny * side * 20.0
         inner = side * (14.0 - depth)
         ix, iy = x + nx * inner - tx * 4.0, y + ny * inner - ty * 4.0
@@ -893,7 +970,7 @@ def draw_logo():
     c.fill(nib, (236.0, 196.0, 104.0))
     c.fill(Stroke([[pos(0.015), pos(0.05)]], 0.7), (90.0, 60.0, 16.0))
 
-    face = Face(20.0, 14.0, 3.4, 3.2, track=7.0)
+    face = Face(20.0, 14.0, 3.4, 3.2, track=7.0).at(s)
     base = 160.0
     letters, _ = place("QUILLON", face, base, LOGO_W / 2.0)
     for shape in letters:
@@ -915,30 +992,33 @@ ICON_SIZES = (16, 22, 24, 32, 48, 64, 128, 256)
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--preview", metavar="DIR",
-                    help="also write PNG previews (1:1 and 4x) into DIR")
+                    help="also write PNG previews (1:1, and 4x for 1x) into DIR")
     args = ap.parse_args()
 
     previews = []
 
-    def bmp(name, pixels, w, h):
-        write_bmp24(os.path.join(OUT_DIR, name + ".bmp"), pixels, w, h)
-        previews.append((name, pixels, w, h))
+    for s, suffix in SCALES:
+        def bmp(name, pixels, w, h):
+            w, h = device(w, s), device(h, s)
+            write_bmp24(os.path.join(OUT_DIR, name + suffix + ".bmp"), pixels, w, h)
+            previews.append((name + suffix, pixels, w, h))
 
-    bmp("setup_banner", draw_setup_banner(), BANNER_W, SETUP_H)
-    bmp("about_banner", draw_about_banner(), BANNER_W, ABOUT_H)
-    bmp("about_bar", draw_yellow_bar(87, "About"), 87, BAR_H)
-    bmp("exit_bar", draw_yellow_bar(85, "Exit"), 85, BAR_H)
-    bmp("ok_bar", draw_ok_bar(), OK_W, OK_H)
-    bmp("logo", draw_logo(), LOGO_W, LOGO_H)
+        bmp("setup_banner", draw_setup_banner(s), BANNER_W, SETUP_H)
+        bmp("about_banner", draw_about_banner(s), BANNER_W, ABOUT_H)
+        bmp("about_bar", draw_yellow_bar(87, "About", s), 87, BAR_H)
+        bmp("exit_bar", draw_yellow_bar(85, "Exit", s), 85, BAR_H)
+        bmp("ok_bar", draw_ok_bar(s), OK_W, OK_H)
+        bmp("logo", draw_logo(s), LOGO_W, LOGO_H)
 
-    globes = []
-    for size in (32, 16):
-        indices, clear = globe_image(size)
-        globes.append((size, size, indices, clear))
-        previews.append(("globe%d" % size,
-                         [(0, 0, 0, 0) if cl else GLOBE_PALETTE[k] + (255,)
-                          for k, cl in zip(indices, clear)], size, size))
-    write_ico4(os.path.join(OUT_DIR, "globe.ico"), GLOBE_PALETTE, globes)
+        globes = []
+        for size in (32, 16):
+            d = device(size, s)
+            indices, clear = globe_image(size, s)
+            globes.append((d, d, indices, clear))
+            previews.append(("globe%d%s" % (size, suffix),
+                             [(0, 0, 0, 0) if cl else GLOBE_PALETTE[k] + (255,)
+                              for k, cl in zip(indices, clear)], d, d))
+        write_ico4(os.path.join(OUT_DIR, "globe" + suffix + ".ico"), GLOBE_PALETTE, globes)
 
     icon_dir = os.path.join(OUT_DIR, "icons")
     os.makedirs(icon_dir, exist_ok=True)
@@ -948,10 +1028,7 @@ def main():
         previews.append(("moondial-%d" % size, rgba, size, size))
 
     if args.preview:
-        os.makedirs(args.preview, exist_ok=True)
-        for name, pixels, w, h in previews:
-            write_png(os.path.join(args.preview, name + ".png"), pixels, w, h)
-            write_png(os.path.join(args.preview, name + "_x4.png"), pixels, w, h, 4)
+        write_previews(args.preview, previews)
 
 
 if __name__ == "__main__":
