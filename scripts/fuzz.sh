@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-20}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(command_line conversions picture_loader)
+[ ${#targets[@]} -gt 0 ] || targets=(command_line conversions picture_loader picture_header)
 
 scripts/install-deps.sh linux
 cmake --preset linux-fuzz >/dev/null

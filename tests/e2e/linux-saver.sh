@@ -22,8 +22,13 @@ check() {
   if "$@"; then passed=$((passed + 1)); echo "ok   $name"; else failed=$((failed + 1)); echo "FAIL $name"; fi
 }
 
+store=$XDG_CONFIG_HOME/Quillon/Moondial.conf
+choose() { # choose TYPE [PICTURE]: the stored choice of face, and the custom picture's path
+  printf '[General]\nScreen%%20Saver%%20Type=%s\n' "$1" > "$store"
+  [ -z "${2:-}" ] || printf 'Custom%%20Graphic%%20Path=%s\n' "$2" >> "$store"
+}
 start_saver() { # start_saver TYPE [ENV...]: starts the saver and waits for its window
-  printf '[General]\nScreen%%20Saver%%20Type=%s\n' "$1" > "$XDG_CONFIG_HOME/Quillon/Moondial.conf"
+  [ "$1" = 4 ] || choose "$1"
   shift
   xdotool mousemove 500 400
   env "$@" "$program" /s >/dev/null 2>&1 &
@@ -166,6 +171,46 @@ one_to_one() {
 check "at a scale of 150% the dial is still 143 x 143 pixels" one_to_one
 xdotool key a
 ended || true
+
+# Custom pictures: a JPEG with stray bytes between its segments, which every decoder skips,
+# shows; one whose large frame header hides behind FF 00 is refused at once, from its header.
+seeds=$here/../fuzz/seeds/picture_header
+magenta_pixels() {
+  convert "$1" -fuzz 20% -fill black +opaque 'rgb(255,0,255)' -fill white -opaque 'rgb(255,0,255)' \
+    -format '%[fx:int(mean*w*h)]' info:
+}
+custom_shows() { # the 16 x 16 magenta picture, within 30 s
+  local seen=0
+  for _ in $(seq 300); do
+    import -window root "$work/custom.png"
+    seen=$(magenta_pixels "$work/custom.png")
+    [ "$seen" -gt 150 ] && [ "$seen" -le 256 ] && return 0
+    sleep 0.1
+  done
+  echo "       $seen magenta pixels"; return 1
+}
+choose 4 "$seeds/stray-bytes.jpg"
+start_saver 4
+check "type 4: a JPEG with stray bytes before its frame header shows" custom_shows
+xdotool key a
+ended || true
+
+refused_at_once() { # the Corrupt message within 5 s, the peak memory below 320 MB
+  local start took peak
+  choose 4 "$seeds/hidden-frame.jpg"
+  start=$(date +%s%N)
+  /usr/bin/time -f %M -o "$work/peak" "$program" /s >/dev/null 2>&1 &
+  saver=$!
+  window=$(timeout 30 xdotool search --sync --name '^Moondial - Custom Image Corrupt$' | head -n 1)
+  took=$((($(date +%s%N) - start) / 1000000))
+  [ -n "$window" ] || { echo "       no message"; kill "$saver"; return 1; }
+  xdotool windowfocus --sync "$window" key Return
+  ended || return 1
+  peak=$(($(cat "$work/peak") / 1024))
+  echo "       the message after $took ms; peak memory $peak MB" >&2
+  [ "$took" -lt 5000 ] && [ "$peak" -lt 320 ]
+}
+check "type 4: a JPEG hiding a 60000 x 60000 frame behind FF 00 is refused at once" refused_at_once
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

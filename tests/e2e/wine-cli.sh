@@ -198,6 +198,60 @@ start --answer "Moondial - Custom Image Corrupt" 30000 "$program" /s
 check "a custom picture claiming 60000 x 60000 pixels is reported as corrupt" \
   warned_once "Custom graphic image is corrupt.\\r\\n\\r\\nC:\\\\huge.jpg$fix_it"
 
+# A JPEG with stray bytes between its segments, which every decoder skips, is a picture like
+# any other: the saver shows it and stays, with no warning.
+seeds=$here/../fuzz/seeds/picture_header
+cp "$seeds/stray-bytes.jpg" "$WINEPREFIX/drive_c/stray.jpg"
+put "Preview=False" "Screen Saver Type=4" 'Custom Graphic Path=C:\stray.jpg'
+start --answer "Moondial - Custom Image Corrupt" --stay 2000 30000 "$program" /s
+shows_without_warning() {
+  saver_window_stays || return
+  seen_line 'answered 0' || why "$seen"
+}
+check "a custom JPEG with stray bytes before its frame header shows" shows_without_warning
+
+# The peak resident memory of this prefix's copy of the program, sampled while it runs, in MB;
+# 0 if it ended before a sample. Started before the program; looks no longer than until FILE
+# exists.
+sample_peak() { # sample_peak FILE
+  local pid="" first peak=0 key value _
+  while [ -z "$pid" ] && [ ! -e "$1" ]; do
+    for process in /proc/[0-9]*; do
+      first=""
+      { read -r -d '' first < "$process/cmdline"; } 2>/dev/null || true
+      [[ $first == *moondial.scr ]] || continue
+      grep -qaF "WINEPREFIX=$WINEPREFIX" "$process/environ" 2>/dev/null && pid=${process#/proc/}
+    done
+    [ -n "$pid" ] || sleep 0.02
+  done
+  while [ -n "$pid" ] && [ -r "/proc/$pid/status" ]; do
+    { while read -r key value _; do
+        [ "$key" = VmHWM: ] && [ "$value" -gt "$peak" ] && peak=$value
+      done < "/proc/$pid/status"; } 2>/dev/null || true
+  done
+  echo $((peak / 1024))
+}
+# A frame header claiming 60000 x 60000 pixels behind FF 00, which is no segment, with a 1 x 1
+# one in a comment where a scan that took FF 00 for a segment would land: the codec reads the
+# large one (and the 64-bit build stalled trying to make room for it). Refused at once.
+cp "$seeds/hidden-frame.jpg" "$WINEPREFIX/drive_c/hidden.jpg"
+put "Preview=False" "Screen Saver Type=4" 'Custom Graphic Path=C:\hidden.jpg'
+sample_peak "$wine_tmp/ended" > "$wine_tmp/peak" &
+sampler=$!
+start --answer "Moondial - Custom Image Corrupt" 30000 "$program" /s
+touch "$wine_tmp/ended"
+wait $sampler || true
+refused_at_once() {
+  warned_once "Custom graphic image is corrupt.\\r\\n\\r\\nC:\\\\hidden.jpg$fix_it" || return
+  local took peak
+  took=$(sed -n 's/^exit 0 after \([0-9]*\) ms$/\1/p' <<<"$seen")
+  peak=$(cat "$wine_tmp/peak")
+  echo "       ended after $took ms; peak memory ${peak} MB (sampled)" >&2
+  [ "$took" -lt 8000 ] || why "too slow" || return
+  [ "$peak" -lt 320 ] || why "too much memory"
+}
+check "a custom JPEG hiding a 60000 x 60000 frame behind FF 00 is refused at once" refused_at_once
+
 # What the display settings and the file's properties show, read as the system reads them.
 resources_are_right() {
   local actual expected

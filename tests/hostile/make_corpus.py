@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes a corpus of hostile picture files for the picture loader: cut, bit-flipped and
-otherwise broken bitmaps, GIFs, JPEGs and PNGs, headers claiming huge sizes, palette and RLE
-oddities, and files named with the wrong extension. The same files on every run.
+otherwise broken bitmaps, GIFs, JPEGs and PNGs, headers claiming huge sizes or hidden where a
+careless scan misses them, headers megabytes in, palette and RLE oddities, and files named
+with the wrong extension. The same files on every run.
 
     python3 tests/hostile/make_corpus.py OUT_DIR [COUNT]   (COUNT: at least 2000 by default)
 """
@@ -14,6 +15,7 @@ import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 TOP = os.path.dirname(os.path.dirname(HERE))
+SEEDS = os.path.join(TOP, "tests", "fuzz", "seeds", "picture_header")
 
 
 def bmp(width, height, bits, pixels, palette=b"", compression=0, clr_used=None, top_down=False):
@@ -99,6 +101,98 @@ def jpeg_sof_offset(data):
     return None
 
 
+def jpeg_frame(data):
+    """The frame header's segment: its offset and its bytes, marker and length included."""
+    at = jpeg_sof_offset(data)
+    length = struct.unpack(">H", data[at + 2:at + 4])[0]
+    return at, data[at:at + 2 + length]
+
+
+def jpeg_stray_bytes(data, stray=b"\0\0"):
+    """Bytes between segments before the frame header, which the decoders skip."""
+    at, _ = jpeg_frame(data)
+    return data[:at] + stray + data[at:]
+
+
+def jpeg_fill_bytes(data, count):
+    """A run of FF fill bytes before the frame header's marker."""
+    at, _ = jpeg_frame(data)
+    return data[:at] + b"\xff" * count + data[at:]
+
+
+def jpeg_hidden_frame(data, width, height):
+    """The frame header claims width x height behind FF 00, which is no segment, followed by a
+    comment holding a 1 x 1 frame header: a scan that reads FF 00 as a segment with a length
+    lands on that one, while the decoder skips FF 00 and reads the large one."""
+    at, frame = jpeg_frame(data)
+    large = frame[:5] + struct.pack(">HH", height, width) + frame[9:]
+    fake = frame[:5] + struct.pack(">HH", 1, 1) + frame[9:]
+    comment = b"\xff\xfe" + struct.pack(">H", 2 + len(fake)) + fake
+    hiding = b"\xff\x00" + struct.pack(">H", 2 + len(large) + 4)
+    return data[:at] + hiding + large + comment + data[at + len(frame):]
+
+
+def gif_constant(width, height, colour=0):
+    """The LZW data of an image of one colour (code size 2): runs of the longest code, and a
+    clear code before the table fills, so a few kilobytes hold millions of pixels."""
+    clear, end = 4, 5
+    out = bytearray()
+    bits = count = 0
+    size, limit, following = 3, 8, 6  # the decoder's code size, its limit and its next code
+
+    def emit(code):
+        nonlocal bits, count
+        bits |= code << count
+        count += size
+        while count >= 8:
+            out.append(bits & 0xff)
+            bits >>= 8
+            count -= 8
+
+    emit(clear)
+    remaining = width * height
+    first = True
+    while remaining:
+        longest = 1 if first else following - 5  # code c holds c - 4 pixels
+        take = min(longest, remaining)
+        emit(colour if take == 1 else take + 4)
+        remaining -= take
+        first = False
+        # The decoder counts each code read and widens its codes as its table grows.
+        following += 1
+        if following > limit and size < 12:
+            limit, size = limit << 1, size + 1
+        if following >= 4094 and remaining:
+            emit(clear)
+            size, limit, following, first = 3, 8, 6, True
+    emit(end)
+    if count:
+        out.append(bits & 0xff)
+    blocks = b"".join(bytes([len(out[i:i + 255])]) + bytes(out[i:i + 255])
+                      for i in range(0, len(out), 255))
+    return b"\x02" + blocks + b"\x00"
+
+
+def gif_frames(screen, frames):
+    """A GIF of the given screen size with images of one colour each: (width, height) or
+    (width, height, left, top) apiece."""
+    head = b"GIF89a" + struct.pack("<HHBBB", screen[0], screen[1], 0x81, 0, 0)
+    head += b"\xff\x00\xff" + b"\x00\x00\x00" + b"\x00" * 6
+    body = b""
+    for frame in frames:
+        width, height, left, top = (tuple(frame) + (0, 0))[:4]
+        body += b"\x2c" + struct.pack("<HHHHB", left, top, width, height, 0)
+        body += gif_constant(width, height)
+    return head + body + b";"
+
+
+def gif_sub_blocks(count, size=1, extensions=1):
+    """A GIF whose first image comes after comments of count sub-blocks of size bytes each."""
+    picture = gif_frames((8, 8), [(8, 8)])
+    comment = b"\x21\xfe" + (bytes([size]) + b"x" * size) * count + b"\x00"
+    return picture[:25] + comment * extensions + picture[25:]
+
+
 def with_size(data, kind, width, height):
     data = bytearray(data)
     if kind == "bmp":
@@ -125,12 +219,19 @@ def main():
         lips_gif = f.read()
     with open(os.path.join(TOP, "resources", "alarmclock.bmp"), "rb") as f:
         alarm_bmp = f.read()
+
+    def read_seed(name):
+        with open(os.path.join(SEEDS, name), "rb") as f:
+            return f.read()
+
     bases = [
         ("jpg", lips_jpg), ("gif", lips_gif), ("bmp", alarm_bmp),
         ("bmp", bmp24(37, 23, rnd)), ("bmp", bmp8(40, 30, rnd)), ("bmp", bmp4(33, 17, rnd)),
         ("bmp", bmp1(65, 9, rnd)), ("gif", gif(21, 13, rnd)), ("png", png(19, 11, rnd)),
         ("bmp", rle8(16, 8, rnd, b"\x05\x01\x00\x00" * 8 + b"\x00\x01")),
         ("bmp", rle4(16, 8, rnd, b"\x06\x12\x00\x00" * 8 + b"\x00\x01")),
+        ("jpg", read_seed("progressive.jpg")), ("jpg", read_seed("cmyk.jpg")),
+        ("jpg", read_seed("arithmetic.jpg")),
     ]
     files = []
 
@@ -160,6 +261,25 @@ def main():
     add("zeros.gif", b"\0" * 4096)
     add("tiff-as.jpg", b"II*\0" + b"\0" * 100)
     add("marker-loop.jpg", b"\xff\xd8" + b"\xff\xfe\x00\x02" * 5000)
+    # Headers placed where only a scan that reads as the decoders do finds them, and headers so
+    # far in that reading a byte at a time took minutes.
+    tiny = read_seed("tiny16.jpg")
+    add("stray-bytes.jpg", jpeg_stray_bytes(tiny))
+    add("stray-bytes-lips.jpg", jpeg_stray_bytes(lips_jpg, b"\0\x12\xff\0\x34"))
+    add("hidden-frame.jpg", jpeg_hidden_frame(tiny, 60000, 60000))
+    add("hidden-frame-lips.jpg", jpeg_hidden_frame(lips_jpg, 30000, 20000))
+    add("fill-5m.jpg", jpeg_fill_bytes(tiny, 5_000_000))
+    add("fill-beyond-bound.jpg", jpeg_fill_bytes(tiny, 17_000_000))
+    add("zeros-beyond-bound.jpg", jpeg_stray_bytes(tiny, b"\0" * 17_000_000))
+    add("gif-sub-blocks-1m.gif", gif_sub_blocks(1_000_000))
+    add("gif-sub-blocks-beyond-bound.gif", gif_sub_blocks(70_000, 255))
+    # Millions of extension pieces, which a decoder stores one by one.
+    add("gif-sub-blocks-2m.gif", gif_sub_blocks(2_000_000))
+    add("gif-extensions-1m.gif", gif_sub_blocks(1, extensions=1_000_000))
+    # A small first image and a huge second one, which the program never shows.
+    add("gif-huge-second-frame.gif", gif_frames((16, 16), [(16, 16), (20000, 20000)]))
+    # A screen of no pixels: a decoder makes room for the image's left + width.
+    add("gif-offset-image.gif", gif_frames((0, 0), [(1, 1, 60000, 60000)]))
     # Every base cut at many lengths, then bit-flipped, until the count is reached.
     for i, (kind, data) in enumerate(bases):
         for cut in sorted({1, 2, 3, 6, 10, 13, 14, 18, 26, 54, 100, len(data) // 2, len(data) - 1}

@@ -133,6 +133,62 @@ TEST_F(BadPictures, AHugePictureIsRefusedFromItsHeader) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
+// Where lips.jpg's frame header begins, stepping over its segments.
+std::size_t FrameHeaderAt(const std::vector<char>& jpeg) {
+    std::size_t at = 2;
+    while (at + 4 < jpeg.size()) {
+        const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
+        if (marker == 0xC0 || marker == 0xC2)
+            return at;
+        at += 2 + (static_cast<unsigned char>(jpeg[at + 2]) << 8 |
+                   static_cast<unsigned char>(jpeg[at + 3]));
+    }
+    ADD_FAILURE() << "no frame header";
+    return 0;
+}
+
+// Stray bytes between segments, which every decoder skips: a photo, not a corrupt file.
+TEST_F(BadPictures, AJpegWithStrayBytesBeforeItsFrameHeaderDecodes) {
+    std::vector<char> jpeg = Bytes(Data + "/lips.jpg");
+    const auto frame = static_cast<std::ptrdiff_t>(FrameHeaderAt(jpeg));
+    jpeg.insert(jpeg.begin() + frame, {0, 0});
+    const ui::Picture picture = ui::LoadPicture(Write("stray.jpg", jpeg));
+    EXPECT_EQ(SizeOf(picture), (Size{222, 136}));
+}
+
+// A frame header claiming 30000 x 20000 pixels behind FF 00 (no segment), and a 1 x 1 one in a
+// comment after it where a scan that took FF 00 for a segment landed: the decoder reads the
+// large one, so the file is refused, at once.
+TEST_F(BadPictures, AJpegHidingItsFrameBehindAStuffedZeroIsRefused) {
+    std::vector<char> jpeg = Bytes(Data + "/lips.jpg");
+    const std::size_t at = FrameHeaderAt(jpeg);
+    const std::size_t length =
+        static_cast<unsigned char>(jpeg[at + 2]) << 8 | static_cast<unsigned char>(jpeg[at + 3]);
+    std::vector<char> large(jpeg.begin() + static_cast<std::ptrdiff_t>(at),
+                            jpeg.begin() + static_cast<std::ptrdiff_t>(at + 2 + length));
+    std::vector<char> fake = large;
+    for (std::vector<char>* frame : {&large, &fake}) {
+        const bool isLarge = frame == &large;
+        (*frame)[5] = static_cast<char>(isLarge ? 20000 >> 8 : 0); // height
+        (*frame)[6] = static_cast<char>(isLarge ? 20000 & 0xFF : 1);
+        (*frame)[7] = static_cast<char>(isLarge ? 30000 >> 8 : 0); // width
+        (*frame)[8] = static_cast<char>(isLarge ? 30000 & 0xFF : 1);
+    }
+    std::vector<char> crafted(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(at));
+    const std::size_t skip = 2 + large.size() + 4;
+    crafted.insert(crafted.end(),
+                   {'\xFF', 0, static_cast<char>(skip >> 8), static_cast<char>(skip & 0xFF)});
+    crafted.insert(crafted.end(), large.begin(), large.end());
+    crafted.insert(crafted.end(), {'\xFF', '\xFE', 0, static_cast<char>(2 + fake.size())});
+    crafted.insert(crafted.end(), fake.begin(), fake.end());
+    crafted.insert(crafted.end(), jpeg.begin() + static_cast<std::ptrdiff_t>(at + 2 + length),
+                   jpeg.end());
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(LoadFailure(Write("hidden.jpg", crafted)), ui::errors::InvalidPicture);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
 TEST(PictureBoxes, AnAutoSizedBoxTakesThePicturesSizeAndKeepsItsPlace) {
     ui::Form form;
     ui::PictureBox fixed(form, 150, 300, 1500, 1500);

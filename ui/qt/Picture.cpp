@@ -64,8 +64,10 @@ Picture LoadPicture(const std::string& path) {
         const qint64 got = bytes.read(static_cast<char*>(buffer), static_cast<qint64>(count));
         return got < 0 ? std::size_t{0} : static_cast<std::size_t>(got);
     });
-    bytes.close();
-    QImageReader reader(file);
+    // The decoder reads the file whose header was checked, not whatever the path names by now.
+    if (!bytes.seek(0))
+        throw Error(75, "Path/File access error: " + bytes.errorString().toStdString());
+    QImageReader reader(&bytes);
     reader.setDecideFormatFromContent(true);
     return Decode(reader);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/Error.h"
 #include "ui/PictureHeader.h"
+#include "ui/win32/FileStream.h"
 #include "ui/win32/Native.h"
 #include "ui/win32/Text.h"
 
@@ -168,30 +169,34 @@ Picture LoadPicture(const std::string& path) {
         Fail(HRESULT_FROM_WIN32(GetLastError()));
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         throw Error(75, "Path/File access error");
-    {
-        // The size from the file's own header: the codecs allocate the whole picture as soon as
-        // the frame is opened, before its size can be asked for.
-        const HANDLE opened = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (opened == INVALID_HANDLE_VALUE)
-            Fail(HRESULT_FROM_WIN32(GetLastError()));
-        const struct Closer {
-            HANDLE handle;
-            ~Closer() { CloseHandle(handle); }
-        } closer{opened};
-        CheckPictureHeader([opened](std::uint64_t offset, void* buffer, std::size_t count) {
-            LARGE_INTEGER at{};
-            at.QuadPart = static_cast<LONGLONG>(offset);
-            DWORD got = 0;
-            if (!SetFilePointerEx(opened, at, nullptr, FILE_BEGIN) ||
-                !ReadFile(opened, buffer, static_cast<DWORD>(count), &got, nullptr))
-                return std::size_t{0};
-            return static_cast<std::size_t>(got);
+    // The size from the file's own header: the codecs allocate the whole picture as soon as the
+    // frame is opened, before its size can be asked for. The codec then reads that same open
+    // file, which no one can write to meanwhile.
+    win32::FileHandle opened(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!opened)
+        Fail(HRESULT_FROM_WIN32(GetLastError()));
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(opened.Get(), &size))
+        Fail(HRESULT_FROM_WIN32(GetLastError()));
+    const HANDLE handle = opened.Get();
+    const PictureHeader header =
+        CheckPictureHeader([handle](std::uint64_t offset, void* buffer, std::size_t count) {
+            return win32::ReadFileAt(handle, offset, buffer, count);
         });
+    auto length = static_cast<std::uint64_t>(size.QuadPart);
+    std::string tail;
+    if (header.Kind == PictureKind::Gif && header.End) {
+        // The GIF codec decodes every frame, each at its own size, when it is created: it is
+        // shown the first one and the trailer, all that the program shows.
+        length = header.End;
+        tail = ";";
     }
+    ComPtr<IStream> stream;
+    *stream.Out() = win32::CreateFileStream(std::move(opened), length, std::move(tail));
     ComPtr<IWICBitmapDecoder> decoder;
-    Check(Factory()->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ,
-                                               WICDecodeMetadataCacheOnDemand, decoder.Out()));
+    Check(Factory()->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                             decoder.Out()));
     return Decode(decoder.Get());
 }
 
