@@ -76,10 +76,11 @@ frmMoondialMain::frmMoondialMain()
 void frmMoondialMain::Form_Load() {
     std::string path;
     try {
-        const auto pixels = [](double twips) { return static_cast<int>(ui::TwipsToPixels(twips)); };
+        const ui::WindowHandle window = Form.Handle();
+        const auto pixels = [window](double twips) { return ui::DevicePixels(window, twips); };
         if (!Hosted) // a window inside another is not topmost on its own
-            ui::SetWindowPos(Form.Handle(), ui::TopmostWindow, pixels(Form.Left()),
-                             pixels(Form.Top()), pixels(Form.Width()), pixels(Form.Height()), 0);
+            ui::SetWindowPos(window, ui::TopmostWindow, pixels(Form.Left()), pixels(Form.Top()),
+                             pixels(Form.Width()), pixels(Form.Height()), 0);
 
         switch (modMain::ScreenSaverType) {
         case 1:

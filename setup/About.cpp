@@ -66,8 +66,9 @@ frmAbout::frmAbout(ui::Form& owner)
 void frmAbout::Form_Load() {
     Form.Move((ui::screen::WidthTwips() - Form.Width()) / 2,
               (ui::screen::HeightTwips() - Form.Height()) / 2);
-    const auto pixels = [](double twips) { return static_cast<int>(ui::TwipsToPixels(twips)); };
-    ui::SetWindowPos(Form.Handle(), ui::TopmostWindow, pixels(Form.Left()), pixels(Form.Top()),
+    const ui::WindowHandle window = Form.Handle();
+    const auto pixels = [window](double twips) { return ui::DevicePixels(window, twips); };
+    ui::SetWindowPos(window, ui::TopmostWindow, pixels(Form.Left()), pixels(Form.Top()),
                      pixels(Form.Width()), pixels(Form.Height()),
                      ui::swp::ShowWindow | ui::swp::NoActivate);
     const ui::app::Version version = ui::app::ProgramVersion();

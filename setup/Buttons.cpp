@@ -1,10 +1,19 @@
 #include "setup/frmSetup.h"
 #include "startup/ErrorReport.h"
+#include "ui/Units.h"
 #include "ui/WindowCalls.h"
 
 void frmSetup::RoundOutline(ui::PictureButton& button) {
-    // The region is the system's once handed over; it is neither kept nor deleted here.
-    ui::SetWindowRgn(button.Handle(), ui::CreateRoundRectRgn(3, 4, 89, 30, 15, 15), true);
+    // The region is the system's once handed over; it is neither kept nor deleted here. Its
+    // corners are given in the system's device pixels.
+    const double scale = ui::WindowScale(button.Handle());
+    const auto pixels = [scale](int logical) {
+        return static_cast<int>(ui::LogicalToDevice(logical, scale));
+    };
+    ui::SetWindowRgn(button.Handle(),
+                     ui::CreateRoundRectRgn(pixels(3), pixels(4), pixels(89), pixels(30),
+                                            pixels(15), pixels(15)),
+                     true);
 }
 
 void frmSetup::cmdAbout_Click() {

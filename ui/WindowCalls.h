@@ -2,6 +2,8 @@
 // The window-manager calls the program makes on native window handles, with the meaning the
 // Windows API gives them. The Qt backend carries them out on its own windows.
 
+#include "ui/Units.h"
+
 #include <cstdint>
 
 namespace ui {
@@ -37,6 +39,14 @@ bool IsWindow(WindowHandle window);
 // The desktop's own window (the X root window): no place for a window to live in.
 bool IsDesktopWindow(WindowHandle window);
 WindowHandle DesktopWindow();
+
+// Device pixels per logical pixel of a window: the scale of the display it shows on (1 at 100%).
+// The calls here count the system's device pixels.
+double WindowScale(WindowHandle window);
+// A length or position of the program's, in twips, as device pixels of the window.
+inline int DevicePixels(WindowHandle window, double twips) {
+    return static_cast<int>(TwipsToDevice(twips, WindowScale(window)));
+}
 
 struct Rect {
     int Left = 0, Top = 0, Right = 0, Bottom = 0;

@@ -160,17 +160,26 @@ check "covered and uncovered, the picture and its hands show again at once" whol
 xdotool key a
 ended || true
 
-# A desktop scaled to 150% draws the art 1:1 all the same.
-start_saver 1 QT_SCALE_FACTOR=1.5 QT_ENABLE_HIGHDPI_SCALING=1 QT_SCREEN_SCALE_FACTORS=1.5
-one_to_one() {
+# A desktop scaled to 150% or 200% shows the dial that much larger, from its drawing for the
+# scale: by Qt's factor, or by the X server's Xft.dpi as desktops set it.
+art=$here/../../resources
+dial_is() { # dial_is DRAWING: the picture on the screen, trimmed of the black around it, is it
   import -window root "$work/scaled.png"
-  local size
+  local size expected
   size=$(convert "$work/scaled.png" -trim -format '%wx%h' info:)
-  [ "$size" = 143x143 ] || { echo "       the dial is $size"; return 1; }
+  expected=$(convert "$art/$1" -trim -format '%wx%h' info:)
+  [ "$size" = "$expected" ] || { echo "       the dial is $size, not $expected"; return 1; }
 }
-check "at a scale of 150% the dial is still 143 x 143 pixels" one_to_one
+start_saver 1 QT_SCALE_FACTOR=1.5
+check "at a scale of 150% the dial is its 1.5x drawing" dial_is clock@1.5x.bmp
 xdotool key a
 ended || true
+echo "Xft.dpi: 192" | xrdb -nocpp -merge
+start_saver 1
+check "at Xft.dpi 192 the dial is its 2x drawing" dial_is clock@2x.bmp
+xdotool key a
+ended || true
+xrdb -remove
 
 # Custom pictures: a JPEG with stray bytes between its segments, which every decoder skips,
 # shows; one whose large frame header hides behind FF 00 is refused at once, from its header.

@@ -5,7 +5,8 @@ xvfb_start() {
   local size=${1:-1024x768x24}
   # Xvfb picks a free display number and writes it to the pipe.
   exec {xvfb_fd}<> <(:)
-  Xvfb -displayfd "$xvfb_fd" -screen 0 "$size" -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: what a test sets on the server (resources such as Xft.dpi) outlives its clients.
+  Xvfb -displayfd "$xvfb_fd" -screen 0 "$size" -nolisten tcp -noreset >/dev/null 2>&1 &
   xvfb_pid=$!
   local number
   read -r -t 20 number <&"$xvfb_fd"

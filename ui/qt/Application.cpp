@@ -24,12 +24,11 @@ std::string Folder() {
 
 namespace {
 
-// Pixels are the screen's own, at 15 twips each, as on Windows: a desktop scaled to 150% must
-// not draw the art larger and blurred, nor hand the pointer test fractions of a pixel.
-void UseDevicePixels() {
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    for (const char* name : {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_USE_PHYSICAL_DPI"})
-        qunsetenv(name);
+// The program's pixels are logical ones: a desktop scaled to 150% or 200% shows every window
+// that much larger, and sharp. Fractional scales are taken as they are, not rounded to 1 or 2.
+void UseTheDisplaysScale() {
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
 }
 
 // Qt's own event loop rather than GLib's: a saver wakes 34 times a second for hours, and each
@@ -42,7 +41,7 @@ void UseQtsOwnEventLoop() {
 } // namespace
 
 int Run(int argc, char** argv, void (*main)()) {
-    UseDevicePixels();
+    UseTheDisplaysScale();
     UseQtsOwnEventLoop();
     QApplication application(argc, argv);
     QApplication::setOrganizationName("Quillon");

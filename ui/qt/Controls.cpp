@@ -37,8 +37,9 @@ std::unique_ptr<Control::Impl> Make(Form& form, double left, double top, double 
 
 // How much of each pixel (of each subpixel) the label's text covers, drawn as QLabel draws plain
 // text: white on black.
-QImage TextCoverage(const QLabel& label) {
-    QImage coverage(label.size(), QImage::Format_RGB32);
+QImage TextCoverage(const QLabel& label, double scale) {
+    QImage coverage(DeviceSize(label.size(), scale), QImage::Format_RGB32);
+    coverage.setDevicePixelRatio(scale);
     coverage.fill(Qt::black);
     QPainter painter(&coverage);
     painter.setFont(label.font());
@@ -54,9 +55,10 @@ QImage TextCoverage(const QLabel& label) {
 // the size changed. The preview changes both colours five times a second.
 QImage LabelContent(Control::Impl& impl) {
     const auto* label = static_cast<const QLabel*>(impl.widget.data());
+    const double scale = label->devicePixelRatioF();
     const QString key = label->text() + QLatin1Char('\n') + label->font().key();
-    if (impl.coverage.size() != label->size() || impl.coverageKey != key) {
-        impl.coverage = TextCoverage(*label);
+    if (impl.coverage.size() != DeviceSize(label->size(), scale) || impl.coverageKey != key) {
+        impl.coverage = TextCoverage(*label, scale);
         impl.coverageKey = key;
     }
     const Color form = impl.form->BackColor();
@@ -67,6 +69,7 @@ QImage LabelContent(Control::Impl& impl) {
     const int from[] = {ground.blue(), ground.green(), ground.red()};
     const int span[] = {ink.blue() - from[0], ink.green() - from[1], ink.red() - from[2]};
     QImage content(impl.coverage.size(), QImage::Format_RGB32);
+    content.setDevicePixelRatio(scale);
     for (int y = 0; y < content.height(); ++y) {
         const auto* in = impl.coverage.constScanLine(y);
         auto* out = content.scanLine(y);
@@ -103,8 +106,9 @@ void Control::Impl::AskRepaint() {
 void Control::Impl::Refresh() {
     if (!server)
         return;
-    server->Move(widget->x(), widget->y());
-    server->Resize(widget->width(), widget->height());
+    const QRect place = DeviceRect(widget->geometry(), widget->devicePixelRatioF());
+    server->Move(place.x(), place.y());
+    server->Resize(place.width(), place.height());
     AskRepaint();
 }
 
@@ -112,7 +116,8 @@ void MoveToServer(Control& label, std::uint32_t stageWindow) {
     Control::Impl& impl = label.Native();
     QWidget* w = impl.widget;
     impl.shown = !w->isHidden();
-    impl.server = std::make_unique<ServerBox>(stageWindow, w->geometry(), impl.shown);
+    impl.server = std::make_unique<ServerBox>(
+        stageWindow, DeviceRect(w->geometry(), w->devicePixelRatioF()), impl.shown);
     // The widget keeps the label's state, hidden: Qt paints nothing of it.
     w->hide();
     impl.AskRepaint();
@@ -283,12 +288,10 @@ PictureButtonWidget::PictureButtonWidget(const Picture& picture, QWidget* parent
 
 void PictureButtonWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (const Picture::Data* shown = picture_.Get()) {
-        const QPixmap& pixmap = shown->pixmap;
-        const int shift = isDown() ? 1 : 0;
-        painter.drawPixmap((width() - pixmap.width()) / 2 + shift,
-                           (height() - pixmap.height()) / 2 + shift, pixmap);
-    }
+    const int shift = isDown() ? 1 : 0;
+    DrawPicture(painter, picture_,
+                QPointF((width() - picture_.WidthPixels()) / 2 + shift,
+                        (height() - picture_.HeightPixels()) / 2 + shift));
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

@@ -33,7 +33,7 @@ FormWidget::FormWidget(Form& form) : form_(form) {
 
 void FormWidget::resizeEvent(QResizeEvent*) {
     if (Form::Impl& impl = form_.Native(); impl.stage) {
-        impl.stage->Resize(size());
+        impl.stage->Resize(DeviceSize(size(), devicePixelRatioF()));
         FlushServer();
     }
     if (!form_.Loaded())
@@ -70,7 +70,8 @@ void MoveBoxesToServer(Form& form) {
         !impl.lines.empty() || impl.boxes.empty() ||
         QGuiApplication::platformName() != QStringLiteral("xcb"))
         return;
-    impl.stage = Stage::Over(static_cast<std::uint32_t>(impl.widget->winId()), impl.widget->size(),
+    impl.stage = Stage::Over(static_cast<std::uint32_t>(impl.widget->winId()),
+                             DeviceSize(impl.widget->size(), impl.widget->devicePixelRatioF()),
                              PixelOf(form.BackColor()));
     if (!impl.stage)
         return;

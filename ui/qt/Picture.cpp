@@ -2,6 +2,7 @@
 
 #include "ui/Error.h"
 #include "ui/PictureHeader.h"
+#include "ui/Units.h"
 #include "ui/qt/Widgets.h"
 
 #include <QDir>
@@ -72,12 +73,35 @@ Picture LoadPicture(const std::string& path) {
     return Decode(reader);
 }
 
+const QPixmap& Picture::Data::At(double scale) const {
+    const double art = ArtScaleFor(scale);
+    if (art == 1.5 && !larger[0].isNull())
+        return larger[0];
+    if (art >= 1.5 && !larger[1].isNull())
+        return larger[1];
+    return pixmap;
+}
+
 Picture ResourcePicture(const std::string& name) {
     static const char* const kinds[] = {".bmp", ".gif", ".ico"};
     for (const char* kind : kinds) {
-        QImageReader reader(QStringLiteral(":/art/") + QString::fromStdString(name) + kind);
-        if (reader.canRead())
-            return Decode(reader);
+        const QString art = QStringLiteral(":/art/") + QString::fromStdString(name);
+        QImageReader reader(art + kind);
+        if (!reader.canRead())
+            continue;
+        auto data = std::make_shared<Picture::Data>(*Decode(reader).Get());
+        const struct {
+            const char* suffix;
+            double scale;
+        } larger[] = {{"@1.5x", 1.5}, {"@2x", 2.0}};
+        for (int i = 0; i < 2; ++i) {
+            QImageReader drawn(art + larger[i].suffix + kind);
+            if (!drawn.canRead())
+                continue;
+            data->larger[i] = Decode(drawn).Get()->pixmap;
+            data->larger[i].setDevicePixelRatio(larger[i].scale);
+        }
+        return Picture(std::move(data));
     }
     throw Error(errors::InvalidArgument, "No picture named " + name + " in the program");
 }

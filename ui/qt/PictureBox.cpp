@@ -18,6 +18,25 @@ PictureWidget::PictureWidget(PictureBox& box, QWidget* parent) : QWidget(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
+void DrawPicture(QPainter& painter, const Picture& picture, const QPointF& at) {
+    if (picture.Empty())
+        return;
+    // Its own drawing at the device's scale where there is one, else the next larger one
+    // reduced, or the user's picture enlarged, smoothly; at its size in logical pixels.
+    const double scale = painter.device()->devicePixelRatioF();
+    const QPixmap& art = picture.Get()->At(scale);
+    painter.save();
+    if (art.devicePixelRatio() == scale) {
+        // Pixel for pixel: its size rounded to whole device pixels, as the art was drawn.
+        painter.drawPixmap(at, art);
+    } else {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(QRectF(at, QSizeF(picture.WidthPixels(), picture.HeightPixels())), art,
+                           QRectF(art.rect()));
+    }
+    painter.restore();
+}
+
 QPointF PictureWidget::ToPixels(double x, double y) const {
     if (scaleWidth == 0 || scaleHeight == 0)
         return {x / TwipsPerPixel, y / TwipsPerPixel};
@@ -31,8 +50,9 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
 
 void PictureWidget::Render(QPainter& painter, const QRect& area) const {
     painter.fillRect(area, QColor(back.Red, back.Green, back.Blue));
-    if (!picture.Empty())
-        painter.drawPixmap(0, 0, picture.Get()->pixmap);
+    DrawPicture(painter, picture, QPointF(0, 0));
+    // Hands at device resolution: smooth where a logical pixel is more than one device pixel.
+    painter.setRenderHint(QPainter::Antialiasing, painter.device()->devicePixelRatioF() > 1);
     for (const Line& line : lines) {
         painter.setPen(QPen(line.color, line.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         painter.drawLine(line.from, line.to);
@@ -94,6 +114,10 @@ QRect Around(const PictureWidget::Line& line) {
 
 } // namespace
 
+double PictureBox::Impl::Scale() const {
+    return form->Native().widget->devicePixelRatioF();
+}
+
 PictureBox::Impl& PictureBox::Impl::Shown() {
     return inParent ? parent->Native().Shown() : *this;
 }
@@ -109,10 +133,11 @@ bool ShownWithin(const PictureBox::Impl& box, const PictureBox::Impl& root) {
 
 // The window's picture: its own content, and that of the boxes drawn into it, each at its
 // place.
-QImage Content(PictureBox::Impl& root) {
-    QImage content(root.widget->size(), QImage::Format_RGB32);
+QImage Content(PictureBox::Impl& root, double scale) {
+    QImage content(DeviceSize(root.widget->size(), scale), QImage::Format_RGB32);
+    content.setDevicePixelRatio(scale);
     QPainter painter(&content);
-    root.widget->Render(painter, content.rect());
+    root.widget->Render(painter, root.widget->rect());
     for (PictureBox* box : root.form->Native().boxes) {
         PictureBox::Impl& impl = box->Native();
         if (&impl == &root || !impl.inParent || &impl.Shown() != &root || !ShownWithin(impl, root))
@@ -141,7 +166,7 @@ void PictureBox::Impl::AskRepaint() {
         target->repaintAsked = false;
         if (!target->server || !target->widget)
             return;
-        target->server->Show(Content(*target));
+        target->server->Show(Content(*target, target->Scale()));
         FlushServer();
     });
 }
@@ -179,7 +204,8 @@ void MoveToServer(PictureBox& box, std::uint32_t stageWindow) {
     if (impl.parent)
         impl.inParent = true;
     else
-        impl.server = std::make_unique<ServerBox>(stageWindow, w->geometry(), impl.shown);
+        impl.server = std::make_unique<ServerBox>(
+            stageWindow, DeviceRect(w->geometry(), impl.Scale()), impl.shown);
     // The widget keeps the box's state, hidden: Qt neither paints nor moves anything of it.
     w->hide();
     impl.AskRepaint();
@@ -199,8 +225,10 @@ void PictureBox::SetPicture(const Picture& picture) {
     w->picture = picture;
     if (w->autoSize) {
         w->resize(picture.WidthPixels(), picture.HeightPixels());
-        if (impl_->server)
-            impl_->server->Resize(w->width(), w->height());
+        if (impl_->server) {
+            const QSize size = DeviceSize(w->size(), impl_->Scale());
+            impl_->server->Resize(size.width(), size.height());
+        }
     }
     impl_->OnServer() ? impl_->AskRepaint() : w->update();
 }
@@ -243,7 +271,8 @@ void PictureBox::Move(double left, double top) {
     w->move(TwipsToPixels(left), TwipsToPixels(top));
     if (impl_->server) {
         // One configure request, no reply awaited: the server moves the picture by itself.
-        impl_->server->Move(w->x(), w->y());
+        const QPoint at = DevicePoint(w->pos(), impl_->Scale());
+        impl_->server->Move(at.x(), at.y());
         FlushServer();
     } else if (impl_->inParent) {
         impl_->AskRepaint();

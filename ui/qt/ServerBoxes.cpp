@@ -1,5 +1,6 @@
 #include "ui/qt/ServerBoxes.h"
 
+#include "ui/Units.h"
 #include "ui/qt/XConnection.h"
 
 #include <algorithm>
@@ -140,6 +141,20 @@ void Stage::SetBackColor(std::uint32_t rgb) {
     const std::uint32_t values[] = {rgb};
     xcb_change_window_attributes(x, window_, XCB_CW_BACK_PIXEL, values);
     xcb_clear_area(x, 0, window_, 0, 0, 0, 0);
+}
+
+QPoint DevicePoint(const QPoint& logical, double scale) {
+    return {static_cast<int>(LogicalToDevice(logical.x(), scale)),
+            static_cast<int>(LogicalToDevice(logical.y(), scale))};
+}
+
+QSize DeviceSize(const QSize& logical, double scale) {
+    return {static_cast<int>(LogicalToDevice(logical.width(), scale)),
+            static_cast<int>(LogicalToDevice(logical.height(), scale))};
+}
+
+QRect DeviceRect(const QRect& logical, double scale) {
+    return {DevicePoint(logical.topLeft(), scale), DeviceSize(logical.size(), scale)};
 }
 
 void FlushServer() {

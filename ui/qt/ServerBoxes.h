@@ -10,6 +10,7 @@
 // preview), on the xcb platform; the offscreen platform of the form tests keeps plain widgets.
 
 #include <QImage>
+#include <QPoint>
 #include <QRect>
 #include <cstdint>
 #include <memory>
@@ -58,5 +59,11 @@ private:
 
 // Sends what was asked of the server so far, without waiting for any answer.
 void FlushServer();
+
+// The X server counts device pixels; Qt's widgets count logical ones, `scale` device pixels
+// each. Each edge and length is rounded once.
+QPoint DevicePoint(const QPoint& logical, double scale);
+QSize DeviceSize(const QSize& logical, double scale);
+QRect DeviceRect(const QRect& logical, double scale);
 
 } // namespace ui

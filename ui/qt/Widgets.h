@@ -16,8 +16,16 @@
 namespace ui {
 
 struct Picture::Data {
-    QPixmap pixmap;
+    QPixmap pixmap; // at 1x: its size is the picture's size in logical pixels
+    // The same drawing at 1.5x and at 2x, where the art has them; empty otherwise.
+    QPixmap larger[2];
+
+    // What to draw at a device scale: the drawing for it, or the next larger, or the largest.
+    const QPixmap& At(double scale) const;
 };
+
+// Draws the picture with its top-left corner at a logical point, sharp at the device's scale.
+void DrawPicture(QPainter& painter, const Picture& picture, const QPointF& at);
 
 class FormWidget : public QWidget {
 public:
@@ -143,6 +151,8 @@ struct PictureBox::Impl {
     bool repaintAsked = false;
 
     bool OnServer() const { return server != nullptr || inParent; }
+    // Device pixels per logical pixel on the form's screen.
+    double Scale() const;
     // The box whose X window shows this one: itself, or the parent it is drawn into.
     PictureBox::Impl& Shown();
     // On the server: the new content shown, once, when the program next waits.

@@ -1,9 +1,13 @@
 #include "ui/WindowCalls.h"
 
+#include "ui/Units.h"
 #include "ui/qt/NativeEvents.h"
 #include "ui/qt/XConnection.h"
 
+#include <QGuiApplication>
 #include <QRegion>
+#include <QScreen>
+#include <QTransform>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -12,6 +16,13 @@
 #include <xcb/xcb.h>
 
 namespace ui {
+
+double WindowScale(WindowHandle window) {
+    if (const QWidget* w = QWidget::find(static_cast<WId>(window)))
+        return w->devicePixelRatioF();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->devicePixelRatio() : 1.0;
+}
 
 // Acts on the program's own windows only; a handle of no such window is ignored, as the
 // system ignores a call on a window that does not exist.
@@ -29,7 +40,12 @@ void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, i
         if (!wasVisible && w->windowHandle())
             w->windowHandle()->destroy();
     }
-    w->setGeometry(x, y, cx, cy);
+    // Device pixels, as X counts them, to the widget's logical ones.
+    const double scale = w->devicePixelRatioF();
+    const auto logical = [scale](int device) {
+        return static_cast<int>(RoundHalfEven(DeviceToLogical(device, scale)));
+    };
+    w->setGeometry(logical(x), logical(y), logical(cx), logical(cy));
     if (flags & swp::NoActivate)
         w->setAttribute(Qt::WA_ShowWithoutActivating);
     if (wasVisible || (flags & swp::ShowWindow))
@@ -70,7 +86,8 @@ void SetWindowRgn(WindowHandle window, RegionHandle region, bool redraw) {
     const QRegion shape = found->second;
     Regions().erase(found); // the window's from now on, even if there is no such window
     if (QWidget* w = QWidget::find(static_cast<WId>(window))) {
-        w->setMask(shape);
+        const double scale = w->devicePixelRatioF();
+        w->setMask(scale == 1 ? shape : QTransform::fromScale(1 / scale, 1 / scale).map(shape));
         if (redraw)
             w->update();
     }

@@ -4,6 +4,11 @@
 
 namespace ui {
 
+// Until the program lays itself out at each monitor's scale, the system scales nothing of it.
+double WindowScale(WindowHandle) {
+    return 1.0;
+}
+
 void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
                   unsigned flags) {
     ::SetWindowPos(reinterpret_cast<HWND>(window), reinterpret_cast<HWND>(insertAfter), x, y, cx,
