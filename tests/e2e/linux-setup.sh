@@ -76,5 +76,35 @@ check "Exit ends the program" ended
 check "Exit stores the custom picture" [ "$(value 'Screen Saver Type')" = 4 ]
 check "Exit stores the typed path" [ "$(value 'Custom Graphic Path')" = /home/me/moon.jpg ]
 
+# At 150% (Qt's factor) and 200% (the X server's Xft.dpi, as desktops set it): the same layout,
+# that much larger, each size within a pixel of the logical one times the scale.
+near() { # near WxH WxH
+  local w1 h1 w2 h2
+  IFS=x read -r w1 h1 <<<"$1"; IFS=x read -r w2 h2 <<<"$2"
+  (( w1 - w2 <= 1 && w2 - w1 <= 1 && h1 - h2 <= 1 && h2 - h1 <= 1 )) || {
+    echo "       $1, not $2"; return 1; }
+}
+scaled() { # scaled PERCENT DIALOG_SIZE ABOUT_SIZE [ENV...]
+  local percent=$1 size=$2 about_size=$3 dialog about; shift 3
+  env "$@" "$program" /c >/dev/null 2>&1 &
+  setup=$!
+  dialog=$(window_named "Moondial - Setup")
+  check "at $percent% the dialog's inner area is $size" near "$(size_of "$dialog")" "$size"
+  shot "$dialog" "setup-linux-$percent.png"
+  click_at "$dialog" $((250 * percent / 100)) $((322 * percent / 100)) # About
+  about=$(window_named "Moondial - About")
+  check "at $percent% the About box's inner area is $about_size" \
+    near "$(size_of "$about")" "$about_size"
+  shot "$about" "about-linux-$percent.png"
+  "$xtool" close "$about"
+  dialog=$(window_named "Moondial - Setup")
+  "$xtool" close "$dialog"
+  ended || true
+}
+scaled 150 740x532 903x448 QT_SCALE_FACTOR=1.5
+echo "Xft.dpi: 192" | xrdb -nocpp -merge
+scaled 200 986x710 1204x598
+xrdb -remove
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
