@@ -1,20 +1,24 @@
 // The floor under any toolkit: a black full-screen X window with one 143 x 143 child window
 // moved every 30 ms, in plain xcb with the process asleep in poll() between moves. Nothing
-// that moves a window 33 times a second on the same machine can cost less.
+// that moves a window 33 times a second on the same machine can cost less. At a display scale
+// the window and its steps are that many times larger, as the saver's are.
 //
-//   minimal-xcb
+//   minimal-xcb [SCALE]
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <poll.h>
 #include <xcb/xcb.h>
 
-int main() {
+int main(int argc, char** argv) {
+    const double scale = argc > 1 ? std::atof(argv[1]) : 1.0;
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(x))
         return EXIT_FAILURE;
     const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
-    const int width = screen->width_in_pixels, height = screen->height_in_pixels, side = 143;
+    const int width = screen->width_in_pixels, height = screen->height_in_pixels,
+              side = static_cast<int>(std::lround(143 * scale));
 
     const xcb_window_t top = xcb_generate_id(x), box = xcb_generate_id(x);
     const std::uint32_t black[] = {screen->black_pixel, 1};
@@ -29,7 +33,8 @@ int main() {
     xcb_map_window(x, top);
     xcb_flush(x);
 
-    int left = 0, topEdge = 0, dx = 2, dy = 2;
+    const int step = static_cast<int>(std::lround(2 * scale));
+    int left = 0, topEdge = 0, dx = step, dy = step;
     while (!xcb_connection_has_error(x)) {
         poll(nullptr, 0, 30);
         if (left + dx < 0 || left + dx + side > width)

@@ -3,7 +3,8 @@
 # seconds per minute of the program and of the X server, its wakeups per second (voluntary
 # context switches of all its threads), its peak memory and the time from launch to its first
 # frame; beside xclock, a minimal plain-Qt program doing the saver's work, the floor under any
-# toolkit (one window moved in plain xcb; both in bench/), and the Windows build under Wine.
+# toolkit (one window moved in plain xcb; both in bench/), and the Windows build under Wine;
+# then the saver and the floor again at a scale of 2 on a 3840 x 2160 screen (Xft.dpi 192).
 # Runs in rounds, the programs alternating, and prints every round, the medians, and Moondial's
 # figures as ratios to the minimal Qt program's and to the floor.
 # Usage: scripts/benchmark.sh [SECONDS] [ROUNDS]   (default 60 s each, 3 rounds)
@@ -76,6 +77,16 @@ for round in $(seq "$rounds"); do
 done
 xvfb_stop
 
+# At 200%: the dial's 2x drawing on a 4K screen, beside the floor moving a window of its size.
+xvfb_start 3840x2160x24
+echo "Xft.dpi: 192" | xrdb -nocpp -merge
+store 1
+for round in $(seq "$rounds"); do
+  measure "moondial-/s-type-1-at-2x" "$round" "$xvfb_pid" -- build/linux/moondial /s
+  measure "minimal-xcb-at-2x" "$round" "$xvfb_pid" -- build/bench/minimal-xcb 2
+done
+xvfb_stop
+
 # The Windows build under Wine, in its virtual desktop; the X server and wineserver count.
 source tests/e2e/wine-env.sh
 wine_env_start win32
@@ -111,8 +122,12 @@ printf 'CPU with the X server as a ratio to the plain-xcb floor:\n'
 read -r _ _ _ qt_total qt_wakeups qt_peak _ < <(grep '^minimal-qt ' "$work/medians")
 read -r _ _ _ floor_total _ < <(grep '^minimal-xcb ' "$work/medians")
 printf '%-24s %6s %6s %6s %8s\n' program CPU wakeup memory "CPU/xcb"
-grep '^moondial' "$work/medians" | while read -r name _ _ total wake peak _; do
+grep '^moondial' "$work/medians" | grep -v -- '-at-2x ' | while read -r name _ _ total wake peak _; do
   awk -v n="$name" -v t="$total" -v w="$wake" -v m="$peak" -v qt="$qt_total" -v qw="$qt_wakeups" \
       -v qm="$qt_peak" -v f="$floor_total" \
       'BEGIN{printf "%-24s %6.2f %6.2f %6.2f %8.2f\n", n, t / qt, w / qw, m / qm, t / f}'
 done
+read -r _ _ _ scaled_total _ < <(grep '^moondial-/s-type-1-at-2x ' "$work/medians")
+read -r _ _ _ scaled_floor _ < <(grep '^minimal-xcb-at-2x ' "$work/medians")
+awk -v t="$scaled_total" -v f="$scaled_floor" \
+  'BEGIN{printf "\nAt a scale of 2 on 3840 x 2160, CPU with the X server as a ratio to the floor: %.2f\n", t / f}'
