@@ -1,6 +1,7 @@
 # Sourced: a fresh Wine prefix with a virtual desktop on an Xvfb display of its own.
 # wine_env_start [ARCH] sets WINEPREFIX and DISPLAY and cleans both up when the shell exits.
 # ARCH is win32 (the default) or win64; wine_arch_of PROGRAM tells which one a program needs.
+# WINE_DESKTOP=WIDTHxHEIGHT sizes the desktop (1024x768 unless set).
 
 wine_arch_of() {
   # The machine field of the PE header, whose offset sits at 0x3c.
@@ -21,13 +22,14 @@ wine_env_start() {
   wine_tmp=$(mktemp -d)
   export WINEPREFIX=${keep:-$wine_tmp/prefix}
   export WINEARCH=${1:-win32} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
-  xvfb_start 1024x768x24
+  local desktop=${WINE_DESKTOP:-1024x768}
+  xvfb_start "${desktop}x24"
   trap wine_env_stop EXIT
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1
     # Without a virtual desktop, hiding a top-level window stalls on a bare X server.
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
     # The desktop applies from the next wineserver. Stopping this one saves the registry as
     # waiting for it does, without the 5 s it lingers.
     wineserver -k

@@ -17,10 +17,7 @@ Control::Impl* ImplOf(HWND control) {
     return reinterpret_cast<Control::Impl*>(GetWindowLongPtrW(control, GWLP_USERDATA));
 }
 
-HFONT MakeFont(const Font& font) {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+HFONT MakeFont(const Font& font, UINT dpi) {
     const int height = -static_cast<int>(std::lround(font.Points * dpi / 72));
     return CreateFontW(height, 0, 0, 0, font.Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -28,11 +25,12 @@ HFONT MakeFont(const Font& font) {
 }
 
 void ApplyFont(Control::Impl& impl, const Font& font) {
-    win32::GdiObject<HFONT> made(MakeFont(font));
+    win32::GdiObject<HFONT> made(MakeFont(font, win32::Dpi(impl.window)));
     if (!made.Get())
         win32::FailLastError();
     SendMessageW(impl.window, WM_SETFONT, reinterpret_cast<WPARAM>(made.Get()), TRUE);
     impl.font = std::move(made); // the old font, no longer the control's, goes
+    impl.fontSpec = font;
 }
 
 // Every control ends an option group: only the option buttons made one after the other share
@@ -42,10 +40,16 @@ std::unique_ptr<Control::Impl> Make(Form& form, const wchar_t* windowClass, DWOR
                                     double height, const std::string& text = {}) {
     auto impl = std::make_unique<Control::Impl>();
     impl->form = &form;
-    impl->window = CreateWindowExW(
-        exStyle, windowClass, win32::Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style,
-        TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height),
-        form.Native().window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    impl->left = left;
+    impl->top = top;
+    impl->width = width;
+    impl->height = height;
+    const HWND parent = form.Native().window;
+    const auto device = [parent](double twips) { return win32::ToDevice(parent, twips); };
+    impl->window =
+        CreateWindowExW(exStyle, windowClass, win32::Wide(text).c_str(),
+                        WS_CHILD | WS_VISIBLE | style, device(left), device(top), device(width),
+                        device(height), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!impl->window)
         win32::FailLastError();
     SetWindowLongPtrW(impl->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(impl.get()));
@@ -105,6 +109,10 @@ BOOL CALLBACK RepaintIfTransparent(HWND child, LPARAM) {
 
 } // namespace
 
+void RemakeFont(Control::Impl& control) {
+    ApplyFont(control, control.fontSpec);
+}
+
 void RepaintTransparentControls(HWND form) {
     EnumChildWindows(form, RepaintIfTransparent, 0);
 }
@@ -124,16 +132,21 @@ void DrawControl(const DRAWITEMSTRUCT& item, HBRUSH formBrush) {
     if (!impl || !impl->ownerDrawn)
         return;
     FillRect(item.hDC, &item.rcItem, formBrush);
+    const double scale = ScaleOf(Dpi(item.hwndItem));
+    const auto device = [scale](int logical) {
+        return static_cast<int>(LogicalToDevice(logical, scale));
+    };
     if (const Picture::Data* picture = impl->picture.Get()) {
-        const int shift = (item.itemState & ODS_SELECTED) ? 1 : 0;
+        const int shift = (item.itemState & ODS_SELECTED) ? device(1) : 0;
         const int width = item.rcItem.right - item.rcItem.left;
         const int height = item.rcItem.bottom - item.rcItem.top;
-        DrawPicture(item.hDC, *picture, (width - picture->width) / 2 + shift,
-                    (height - picture->height) / 2 + shift);
+        const int pictureWidth = device(picture->width), pictureHeight = device(picture->height);
+        DrawPicture(item.hDC, *picture, (width - pictureWidth) / 2 + shift,
+                    (height - pictureHeight) / 2 + shift, pictureWidth, pictureHeight);
     }
     if (item.itemState & ODS_FOCUS) {
         RECT focus = item.rcItem;
-        InflateRect(&focus, -5, -6);
+        InflateRect(&focus, -device(5), -device(6));
         DrawFocusRect(item.hDC, &focus);
     }
 }
@@ -158,26 +171,30 @@ bool Control::Visible() const {
     return (GetWindowLongPtrW(impl_->window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 double Control::Left() const {
-    return PixelsToTwips(InParent(impl_->window).left);
+    return win32::ToTwips(impl_->window, InParent(impl_->window).left);
 }
 double Control::Top() const {
-    return PixelsToTwips(InParent(impl_->window).top);
+    return win32::ToTwips(impl_->window, InParent(impl_->window).top);
 }
 double Control::Width() const {
     const RECT place = InParent(impl_->window);
-    return PixelsToTwips(place.right - place.left);
+    return win32::ToTwips(impl_->window, place.right - place.left);
 }
 double Control::Height() const {
     const RECT place = InParent(impl_->window);
-    return PixelsToTwips(place.bottom - place.top);
+    return win32::ToTwips(impl_->window, place.bottom - place.top);
 }
 void Control::SetWidth(double width) {
+    impl_->width = width;
     const RECT place = InParent(impl_->window);
-    SetWindowPos(impl_->window, nullptr, 0, 0, TwipsToPixels(width), place.bottom - place.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(impl_->window, nullptr, 0, 0, win32::ToDevice(impl_->window, width),
+                 place.bottom - place.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 void Control::Move(double left, double top) {
-    SetWindowPos(impl_->window, nullptr, TwipsToPixels(left), TwipsToPixels(top), 0, 0,
+    impl_->left = left;
+    impl_->top = top;
+    SetWindowPos(impl_->window, nullptr, win32::ToDevice(impl_->window, left),
+                 win32::ToDevice(impl_->window, top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -6,6 +6,7 @@
 #include "ui/win32/Resources.h"
 #include "ui/win32/Text.h"
 
+#include <algorithm>
 #include <windowsx.h>
 
 namespace ui {
@@ -50,10 +51,6 @@ HWND FirstTabStop(HWND window) {
     return nullptr;
 }
 
-float Twips(int pixels) {
-    return static_cast<float>(PixelsToTwips(pixels));
-}
-
 // The desktop over all monitors.
 RECT VirtualScreen() {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
@@ -64,15 +61,29 @@ RECT VirtualScreen() {
 // The form's lines, over the background its erase filled in.
 void PaintLines(HWND window, const Form::Impl& impl) {
     win32::Painting painting(window);
+    const double scale = win32::ScaleOf(impl.dpi);
     for (const Line* line : impl.lines) {
-        win32::GdiObject<HPEN> pen(
-            CreatePen(PS_SOLID, line->WidthPixels, win32::ToColorRef(line->LineColor)));
+        const int width = static_cast<int>(std::max(1L, LogicalToDevice(line->WidthPixels, scale)));
+        win32::GdiObject<HPEN> pen(CreatePen(PS_SOLID, width, win32::ToColorRef(line->LineColor)));
         win32::Selection selected(painting.Dc(), pen.Get());
-        MoveToEx(painting.Dc(), static_cast<int>(TwipsToPixels(line->X1)),
-                 static_cast<int>(TwipsToPixels(line->Y1)), nullptr);
-        LineTo(painting.Dc(), static_cast<int>(TwipsToPixels(line->X2)),
-               static_cast<int>(TwipsToPixels(line->Y2)));
+        MoveToEx(painting.Dc(), win32::ToDevice(window, line->X1),
+                 win32::ToDevice(window, line->Y1), nullptr);
+        LineTo(painting.Dc(), win32::ToDevice(window, line->X2), win32::ToDevice(window, line->Y2));
     }
+}
+
+// Moved to a monitor of another scale: the system suggests the new outer rectangle; the inner
+// area the program gave is kept exactly, in logical pixels.
+void DpiChanged(HWND window, Form::Impl& impl, UINT dpi, const RECT& suggested) {
+    const UINT old = impl.dpi;
+    impl.dpi = dpi;
+    win32::LayOutAgain(window, old, dpi);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (impl.clientWidth > 0 && !IsZoomed(window))
+        SetClientPixels(window, {win32::ToDevice(window, impl.clientWidth),
+                                 win32::ToDevice(window, impl.clientHeight)});
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -163,6 +174,9 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
             return 0;
         }
         break;
+    case WM_DPICHANGED:
+        DpiChanged(window, impl, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_CLOSE:
         Guarded([form] { form->Close(); });
         return 0;
@@ -210,7 +224,8 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         }
         break;
     case WM_MOUSEMOVE:
-        Dispatch(form->OnMouseMove, Twips(GET_X_LPARAM(lParam)), Twips(GET_Y_LPARAM(lParam)));
+        Dispatch(form->OnMouseMove, win32::PointerTwips(window, GET_X_LPARAM(lParam)),
+                 win32::PointerTwips(window, GET_Y_LPARAM(lParam)));
         return 0;
     case WM_LBUTTONDOWN:
         impl.pressed = true;
@@ -261,7 +276,7 @@ const wchar_t* FormClass() {
         classInfo.lpfnWndProc = FormProcedure;
         classInfo.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MOONDIAL_ICON));
         classInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        classInfo.lpszClassName = L"MoondialForm";
+        classInfo.lpszClassName = win32::FormClassName;
         return classInfo;
     }());
     return registered.Name();
@@ -287,6 +302,7 @@ Form::Form() : impl_(std::make_unique<Impl>()) {
                                     GetModuleHandleW(nullptr), this);
     if (!impl_->window)
         win32::FailLastError();
+    impl_->dpi = win32::DpiOfMonitor(impl_->window);
     forms::Add(*this);
 }
 
@@ -332,7 +348,10 @@ void Form::SetBorderStyle(BorderStyle style) {
 }
 
 void Form::SetClientSize(double widthTwips, double heightTwips) {
-    SetClientPixels(impl_->window, {TwipsToPixels(widthTwips), TwipsToPixels(heightTwips)});
+    impl_->clientWidth = widthTwips;
+    impl_->clientHeight = heightTwips;
+    SetClientPixels(impl_->window, {win32::ToDevice(impl_->window, widthTwips),
+                                    win32::ToDevice(impl_->window, heightTwips)});
 }
 
 void Form::SetStartMaximized(bool maximized) {
@@ -453,28 +472,29 @@ RECT Outer(HWND window) {
 } // namespace
 
 double Form::Left() const {
-    return PixelsToTwips(Outer(impl_->window).left);
+    return win32::ToTwips(impl_->window, Outer(impl_->window).left);
 }
 double Form::Top() const {
-    return PixelsToTwips(Outer(impl_->window).top);
+    return win32::ToTwips(impl_->window, Outer(impl_->window).top);
 }
 double Form::Width() const {
     const RECT outer = Outer(impl_->window);
-    return PixelsToTwips(outer.right - outer.left);
+    return win32::ToTwips(impl_->window, outer.right - outer.left);
 }
 double Form::Height() const {
     const RECT outer = Outer(impl_->window);
-    return PixelsToTwips(outer.bottom - outer.top);
+    return win32::ToTwips(impl_->window, outer.bottom - outer.top);
 }
 double Form::ScaleWidth() const {
-    return PixelsToTwips(ClientSize(impl_->window).cx);
+    return win32::ToTwips(impl_->window, ClientSize(impl_->window).cx);
 }
 double Form::ScaleHeight() const {
-    return PixelsToTwips(ClientSize(impl_->window).cy);
+    return win32::ToTwips(impl_->window, ClientSize(impl_->window).cy);
 }
 
 void Form::Move(double left, double top) {
-    SetWindowPos(impl_->window, nullptr, TwipsToPixels(left), TwipsToPixels(top), 0, 0,
+    SetWindowPos(impl_->window, nullptr, win32::ToDevice(impl_->window, left),
+                 win32::ToDevice(impl_->window, top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

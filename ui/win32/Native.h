@@ -2,9 +2,12 @@
 // The Win32 windows and bitmaps behind the forms layer's objects.
 
 #include "ui/Controls.h"
+#include "ui/Font.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
+#include "ui/win32/Dpi.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -102,11 +105,22 @@ private:
     std::wstring name_;
 };
 
+// The classes of every form's window and every picture box's.
+inline constexpr const wchar_t* FormClassName = L"MoondialForm";
+inline constexpr const wchar_t* PictureBoxClassName = L"MoondialPicture";
+
 // Throws the calling thread's last Win32 error.
 [[noreturn]] void FailLastError();
 
-// Draws a decoded picture with its top-left corner at (x, y).
-void DrawPicture(HDC target, const Picture::Data& picture, int x, int y);
+// Draws a decoded picture with its top-left corner at (x, y), filling width x height device
+// pixels: from the art's own drawing for that size where it has one, else resized smoothly.
+void DrawPicture(HDC target, const Picture::Data& picture, int x, int y, int width, int height);
+
+// After the form's DPI changed from `from` to `to`: its controls and boxes take their places,
+// fonts and regions at the new one.
+void LayOutAgain(HWND form, UINT from, UINT to);
+// The control's font made again at its form's DPI.
+void RemakeFont(Control::Impl& control);
 
 // What a form does for its controls: their colours, their presses and a picture button's face.
 HBRUSH ControlColors(HWND control, HDC dc, HBRUSH formBrush);
@@ -122,10 +136,19 @@ bool DialogKey(MSG& message);
 } // namespace win32
 
 struct Picture::Data {
-    win32::GdiObject<HBITMAP> bitmap; // a 32-bit top-down DIB section, alpha premultiplied
+    win32::GdiObject<HBITMAP> bitmap;      // a 32-bit top-down DIB section, alpha premultiplied
+    const std::uint32_t* pixels = nullptr; // the section's rows
     int width = 0;
     int height = 0;
     bool opaque = true; // every pixel's alpha is full, so a plain copy draws it
+    // The art's own drawings at 1.5x and 2x, where it has them.
+    std::shared_ptr<const Data> larger[2];
+    // The last size drawn at that no drawing has, made once.
+    mutable std::shared_ptr<const Data> resized;
+
+    // The drawing for a size of width x height device pixels: the one at that scale, else the
+    // next larger, else the largest.
+    const Data& For(int width, int height) const;
 };
 
 struct Form::Impl {
@@ -143,6 +166,8 @@ struct Form::Impl {
     bool showing = false;      // inside Show's ShowWindow
     bool resizePending = true; // resized while hidden: the next Show reports it
     HWND focus = nullptr;      // the control that had the focus when the form was deactivated
+    UINT dpi = win32::BaseDpi; // the DPI of the monitor it is on, which it is laid out at
+    double clientWidth = 0, clientHeight = 0; // twips, as last set; 0: as the system made it
 };
 
 // A standard control: a window of a system class. Its colours and what it does when pressed or
@@ -157,8 +182,10 @@ struct Control::Impl {
     win32::GdiObject<HBRUSH> back; // none: the system's own background
     COLORREF backColor = 0;
     win32::GdiObject<HFONT> font;
-    Picture picture;               // a picture button's
-    std::function<void()> pressed; // the control's Click
+    Font fontSpec;                                   // what the font is made from, at each DPI
+    double left = 0, top = 0, width = 0, height = 0; // twips, as last set
+    Picture picture;                                 // a picture button's
+    std::function<void()> pressed;                   // the control's Click
     bool ownerDrawn = false;
 };
 
@@ -171,18 +198,19 @@ struct PictureBox::Impl {
     double scaleLeft = 0, scaleTop = 0, scaleWidth = 0, scaleHeight = 0; // 0: pixels in twips
     int penWidth = 1;
     bool pressed = false;
+    double left = 0, top = 0, width = 0, height = 0; // twips, as last set
 
     struct Point {
         double x, y;
     };
     struct Line {
-        Point from, to; // pixels
+        Point from, to; // logical pixels
         COLORREF color;
-        int width;
+        int width; // logical pixels
     };
     std::vector<Line> lines;
 
-    Point ToPixels(double x, double y) const;
+    Point ToLogical(double x, double y) const;
 };
 
 } // namespace ui

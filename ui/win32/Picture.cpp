@@ -2,10 +2,12 @@
 
 #include "ui/Error.h"
 #include "ui/PictureHeader.h"
+#include "ui/Units.h"
 #include "ui/win32/FileStream.h"
 #include "ui/win32/Native.h"
 #include "ui/win32/Text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <objbase.h>
 #include <wincodec.h>
@@ -121,7 +123,7 @@ IWICImagingFactory* Factory() {
 }
 
 // The first frame in 32-bit colour with premultiplied alpha, whatever the file's own depth.
-Picture Decode(IWICBitmapDecoder* decoder) {
+std::shared_ptr<Picture::Data> Decode(IWICBitmapDecoder* decoder) {
     ComPtr<IWICBitmapFrameDecode> frame;
     Check(decoder->GetFrame(0, frame.Out()));
     UINT width = 0, height = 0;
@@ -153,9 +155,10 @@ Picture Decode(IWICBitmapDecoder* decoder) {
     const auto* bytes = static_cast<const BYTE*>(bits);
     for (long long i = 0; i < pixels && data->opaque; ++i)
         data->opaque = bytes[i * 4 + 3] == 255;
+    data->pixels = static_cast<const std::uint32_t*>(bits);
     data->width = static_cast<int>(width);
     data->height = static_cast<int>(height);
-    return Picture(std::move(data));
+    return data;
 }
 
 } // namespace
@@ -197,18 +200,20 @@ Picture LoadPicture(const std::string& path) {
     ComPtr<IWICBitmapDecoder> decoder;
     Check(Factory()->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                              decoder.Out()));
-    return Decode(decoder.Get());
+    return Picture(Decode(decoder.Get()));
 }
 
-Picture ResourcePicture(const std::string& name) {
+namespace {
+
+// An embedded picture, or nothing where the program has none of that name.
+std::shared_ptr<Picture::Data> Embedded(const std::wstring& name) {
     const HMODULE module = GetModuleHandleW(nullptr);
     // The system matches resource names in any case.
-    const HRSRC found = FindResourceW(module, win32::Wide(name).c_str(), RT_RCDATA);
+    const HRSRC found = FindResourceW(module, name.c_str(), RT_RCDATA);
     const HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
     void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes)
-        throw Error(errors::InvalidArgument, "No picture named " + name + " in the program");
-
+        return nullptr;
     ComPtr<IWICStream> stream;
     Check(Factory()->CreateStream(stream.Out()));
     Check(stream->InitializeFromMemory(static_cast<BYTE*>(bytes), SizeofResource(module, found)));
@@ -216,6 +221,32 @@ Picture ResourcePicture(const std::string& name) {
     Check(Factory()->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
                                              decoder.Out()));
     return Decode(decoder.Get());
+}
+
+} // namespace
+
+const Picture::Data& Picture::Data::For(int toWidth, int toHeight) const {
+    const double scale =
+        std::max(static_cast<double>(toWidth) / width, static_cast<double>(toHeight) / height);
+    const double art = ArtScaleFor(scale);
+    if (art == 1.5 && larger[0])
+        return *larger[0];
+    if (art >= 1.5 && larger[1])
+        return *larger[1];
+    if (art >= 1.5 && larger[0])
+        return *larger[0];
+    return *this;
+}
+
+Picture ResourcePicture(const std::string& name) {
+    const std::wstring wide = win32::Wide(name);
+    auto data = Embedded(wide);
+    if (!data)
+        throw Error(errors::InvalidArgument, "No picture named " + name + " in the program");
+    // Its drawings at 1.5x and 2x go by the names NAME_15X and NAME_2X.
+    data->larger[0] = Embedded(wide + L"_15X");
+    data->larger[1] = Embedded(wide + L"_2X");
+    return Picture(std::move(data));
 }
 
 } // namespace ui

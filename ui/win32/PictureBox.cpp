@@ -22,14 +22,19 @@ int Round(double pixels) {
     return static_cast<int>(std::lround(pixels));
 }
 
-void DrawLine(HDC target, const PictureBox::Impl::Line& line) {
+// At device resolution, the pen as many times wider (one device pixel at the least).
+int PenPixels(int logicalWidth, double scale) {
+    return std::max(1, Round(logicalWidth * scale));
+}
+
+void DrawLine(HDC target, const PictureBox::Impl::Line& line, double scale) {
     const LOGBRUSH solid{BS_SOLID, line.color, 0};
     win32::GdiObject<HPEN> pen(
         ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
-                     static_cast<DWORD>(line.width), &solid, 0, nullptr));
+                     static_cast<DWORD>(PenPixels(line.width, scale)), &solid, 0, nullptr));
     Selection selected(target, pen.Get());
-    MoveToEx(target, Round(line.from.x), Round(line.from.y), nullptr);
-    LineTo(target, Round(line.to.x), Round(line.to.y));
+    MoveToEx(target, Round(line.from.x * scale), Round(line.from.y * scale), nullptr);
+    LineTo(target, Round(line.to.x * scale), Round(line.to.y * scale));
 }
 
 // Back colour, picture and lines, drawn off screen and copied in one piece so nothing flickers.
@@ -46,10 +51,13 @@ void Paint(HWND window, const PictureBox::Impl& impl) {
 
     win32::GdiObject<HBRUSH> back(CreateSolidBrush(win32::ToColorRef(impl.back)));
     FillRect(buffer.Get(), &area, back.Get());
+    const double scale = win32::ScaleOf(win32::Dpi(window));
     if (const Picture::Data* picture = impl.picture.Get())
-        win32::DrawPicture(buffer.Get(), *picture, 0, 0);
+        win32::DrawPicture(buffer.Get(), *picture, 0, 0,
+                           static_cast<int>(LogicalToDevice(picture->width, scale)),
+                           static_cast<int>(LogicalToDevice(picture->height, scale)));
     for (const auto& line : impl.lines)
-        DrawLine(buffer.Get(), line);
+        DrawLine(buffer.Get(), line, scale);
 
     BitBlt(painting.Dc(), area.left, area.top, width, height, buffer.Get(), area.left, area.top,
            SRCCOPY);
@@ -71,10 +79,6 @@ void KeyDown(HWND window, PictureBox& box) {
         Dispatch(box.OnKeyPress);
     if (IsWindow(window)) // unless the box's handler closed it and its form
         Dispatch(form->OnKeyDown);
-}
-
-float Twips(int pixels) {
-    return static_cast<float>(PixelsToTwips(pixels));
 }
 
 LRESULT CALLBACK BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -101,7 +105,8 @@ LRESULT CALLBACK BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_MOUSEMOVE:
         if (!box->OnMouseMove)
             return ToParent(window, message, wParam, lParam);
-        Dispatch(box->OnMouseMove, Twips(GET_X_LPARAM(lParam)), Twips(GET_Y_LPARAM(lParam)));
+        Dispatch(box->OnMouseMove, win32::PointerTwips(window, GET_X_LPARAM(lParam)),
+                 win32::PointerTwips(window, GET_Y_LPARAM(lParam)));
         return 0;
     case WM_LBUTTONDOWN:
         SetFocus(window);
@@ -152,7 +157,7 @@ const wchar_t* BoxClass() {
         WNDCLASSEXW classInfo{};
         classInfo.lpfnWndProc = BoxProcedure;
         classInfo.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        classInfo.lpszClassName = L"MoondialPicture";
+        classInfo.lpszClassName = win32::PictureBoxClassName;
         return classInfo;
     }());
     return registered.Name();
@@ -162,10 +167,15 @@ void Create(PictureBox& box, HWND parent, Form* form, double left, double top, d
             double height) {
     PictureBox::Impl& impl = box.Native();
     impl.form = form;
-    impl.window = CreateWindowExW(
-        0, BoxClass(), L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-        TwipsToPixels(left), TwipsToPixels(top), TwipsToPixels(width), TwipsToPixels(height),
-        parent, nullptr, GetModuleHandleW(nullptr), &box);
+    impl.left = left;
+    impl.top = top;
+    impl.width = width;
+    impl.height = height;
+    const auto device = [parent](double twips) { return win32::ToDevice(parent, twips); };
+    impl.window = CreateWindowExW(0, BoxClass(), L"",
+                                  WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
+                                  device(left), device(top), device(width), device(height), parent,
+                                  nullptr, GetModuleHandleW(nullptr), &box);
     if (!impl.window)
         win32::FailLastError();
     // Above the boxes made before it, as a later control is.
@@ -181,13 +191,13 @@ RECT InParent(HWND window) {
 
 } // namespace
 
-PictureBox::Impl::Point PictureBox::Impl::ToPixels(double x, double y) const {
+PictureBox::Impl::Point PictureBox::Impl::ToLogical(double x, double y) const {
     if (scaleWidth == 0 || scaleHeight == 0)
         return {x / TwipsPerPixel, y / TwipsPerPixel};
-    RECT client{};
-    GetClientRect(window, &client);
-    return {(x - scaleLeft) * client.right / scaleWidth,
-            (y - scaleTop) * client.bottom / scaleHeight};
+    const double logicalWidth = static_cast<double>(TwipsToPixels(width));
+    const double logicalHeight = static_cast<double>(TwipsToPixels(height));
+    return {(x - scaleLeft) * logicalWidth / scaleWidth,
+            (y - scaleTop) * logicalHeight / scaleHeight};
 }
 
 PictureBox::PictureBox(Form& parent, double left, double top, double width, double height)
@@ -218,9 +228,13 @@ void PictureBox::SetAutoSize(bool autoSize) {
 
 void PictureBox::SetPicture(const Picture& picture) {
     impl_->picture = picture;
-    if (impl_->autoSize)
-        SetWindowPos(impl_->window, nullptr, 0, 0, picture.WidthPixels(), picture.HeightPixels(),
+    if (impl_->autoSize) {
+        impl_->width = PixelsToTwips(picture.WidthPixels());
+        impl_->height = PixelsToTwips(picture.HeightPixels());
+        SetWindowPos(impl_->window, nullptr, 0, 0, win32::ToDevice(impl_->window, impl_->width),
+                     win32::ToDevice(impl_->window, impl_->height),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     InvalidateRect(impl_->window, nullptr, FALSE);
 }
 
@@ -233,23 +247,26 @@ bool PictureBox::Visible() const {
 }
 
 double PictureBox::Left() const {
-    return PixelsToTwips(InParent(impl_->window).left);
+    return win32::ToTwips(impl_->window, InParent(impl_->window).left);
 }
 double PictureBox::Top() const {
-    return PixelsToTwips(InParent(impl_->window).top);
+    return win32::ToTwips(impl_->window, InParent(impl_->window).top);
 }
 double PictureBox::Width() const {
     const RECT place = InParent(impl_->window);
-    return PixelsToTwips(place.right - place.left);
+    return win32::ToTwips(impl_->window, place.right - place.left);
 }
 double PictureBox::Height() const {
     const RECT place = InParent(impl_->window);
-    return PixelsToTwips(place.bottom - place.top);
+    return win32::ToTwips(impl_->window, place.bottom - place.top);
 }
 
 void PictureBox::Move(double left, double top) {
+    impl_->left = left;
+    impl_->top = top;
     // The system copies the box's pixels to the new place; nothing of it repaints.
-    SetWindowPos(impl_->window, nullptr, TwipsToPixels(left), TwipsToPixels(top), 0, 0,
+    SetWindowPos(impl_->window, nullptr, win32::ToDevice(impl_->window, left),
+                 win32::ToDevice(impl_->window, top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -273,15 +290,20 @@ void PictureBox::Clear() {
 }
 
 void PictureBox::DrawLine(double x1, double y1, double x2, double y2, Color color) {
-    const Impl::Line line{impl_->ToPixels(x1, y1), impl_->ToPixels(x2, y2),
+    const Impl::Line line{impl_->ToLogical(x1, y1), impl_->ToLogical(x2, y2),
                           win32::ToColorRef(color), std::max(1, impl_->penWidth)};
     impl_->lines.push_back(line);
-    // Only the line's own rectangle, with room for its round caps.
-    const int margin = line.width / 2 + 2;
-    const RECT around{static_cast<LONG>(std::floor(std::min(line.from.x, line.to.x))) - margin,
-                      static_cast<LONG>(std::floor(std::min(line.from.y, line.to.y))) - margin,
-                      static_cast<LONG>(std::ceil(std::max(line.from.x, line.to.x))) + margin,
-                      static_cast<LONG>(std::ceil(std::max(line.from.y, line.to.y))) + margin};
+    // Only the line's own rectangle, in device pixels, with room for its round caps.
+    const double scale = win32::ScaleOf(win32::Dpi(impl_->window));
+    const int margin = PenPixels(line.width, scale) / 2 + 2;
+    const auto low = [scale](double a, double b) {
+        return static_cast<LONG>(std::floor(std::min(a, b) * scale));
+    };
+    const auto high = [scale](double a, double b) {
+        return static_cast<LONG>(std::ceil(std::max(a, b) * scale));
+    };
+    const RECT around{low(line.from.x, line.to.x) - margin, low(line.from.y, line.to.y) - margin,
+                      high(line.from.x, line.to.x) + margin, high(line.from.y, line.to.y) + margin};
     InvalidateRect(impl_->window, &around, FALSE);
 }
 

@@ -1,12 +1,11 @@
 #include "ui/WindowCalls.h"
 
-#include <windows.h>
+#include "ui/win32/Dpi.h"
 
 namespace ui {
 
-// Until the program lays itself out at each monitor's scale, the system scales nothing of it.
-double WindowScale(WindowHandle) {
-    return 1.0;
+double WindowScale(WindowHandle window) {
+    return win32::ScaleOf(win32::Dpi(reinterpret_cast<HWND>(window)));
 }
 
 void SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,

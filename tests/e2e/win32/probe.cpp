@@ -668,6 +668,9 @@ int OnWindow(const std::wstring& title, int argc, wchar_t** argv,
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Places and sizes as the system has them, not as it would show them to a program that
+    // knows nothing of scales.
+    SetProcessDPIAware();
     const std::wstring_view command = argc > 1 ? argv[1] : L"";
     if (command == L"run")
         return Run(argc - 2, argv + 2);

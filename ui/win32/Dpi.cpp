@@ -1,0 +1,84 @@
+#include "ui/win32/Dpi.h"
+
+#include "ui/Units.h"
+#include "ui/win32/Native.h"
+
+namespace ui::win32 {
+
+namespace {
+
+// Functions of newer systems, looked up once: Windows 10 (1607) has GetDpiForWindow, Windows
+// 8.1 only the monitor's through the shell's scaling library, older ones neither.
+template <typename Function> Function Find(const wchar_t* library, const char* name) {
+    HMODULE module = GetModuleHandleW(library);
+    if (!module)
+        module = LoadLibraryW(library); // kept for the process's life, as the system's own are
+    return module
+               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+               : nullptr;
+}
+
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+
+bool IsOwnForm(HWND window) {
+    wchar_t name[32] = {};
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process == GetCurrentProcessId() && GetClassNameW(window, name, 32) &&
+           lstrcmpW(name, FormClassName) == 0;
+}
+
+} // namespace
+
+UINT SystemDpi() {
+    static const UINT dpi = [] {
+        const HDC screen = GetDC(nullptr);
+        const int found = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+        if (screen)
+            ReleaseDC(nullptr, screen);
+        return found > 0 ? static_cast<UINT>(found) : BaseDpi;
+    }();
+    return dpi;
+}
+
+UINT DpiOfMonitor(HWND window) {
+    static const auto forWindow = Find<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
+    if (forWindow && window)
+        if (const UINT dpi = forWindow(window))
+            return dpi;
+    static const auto forMonitor =
+        Find<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
+    UINT x = 0, y = 0;
+    if (forMonitor && window &&
+        SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && y)
+        return y;
+    return SystemDpi();
+}
+
+UINT Dpi(HWND window) {
+    HWND form = window;
+    while (form && !IsOwnForm(form))
+        form = GetParent(form);
+    if (!form)
+        return DpiOfMonitor(window);
+    if (GetWindowLongPtrW(form, GWL_STYLE) & WS_CHILD)
+        return DpiOfMonitor(form); // the preview, at its pane's scale
+    const auto* owner = reinterpret_cast<const Form*>(GetWindowLongPtrW(form, GWLP_USERDATA));
+    return owner ? owner->Native().dpi : DpiOfMonitor(form);
+}
+
+int ToDevice(HWND window, double twips) {
+    return static_cast<int>(TwipsToDevice(twips, ScaleOf(Dpi(window))));
+}
+
+double ToTwips(HWND window, int devicePixels) {
+    return PixelsToTwips(
+        static_cast<double>(RoundHalfEven(DeviceToLogical(devicePixels, ScaleOf(Dpi(window))))));
+}
+
+float PointerTwips(HWND window, int devicePixels) {
+    return static_cast<float>(PixelsToTwips(DeviceToLogical(devicePixels, ScaleOf(Dpi(window)))));
+}
+
+} // namespace ui::win32
