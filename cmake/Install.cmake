@@ -1,6 +1,6 @@
 # Where Debian's desktops and XScreenSaver look: the program, the hack (a link in the hack
-# folder), the hack's description, the desktop entries, the icons, the manual page. And the
-# .deb that carries them.
+# folder), the hack's description, the desktop entries, the software centres' description, the
+# icons, the manual page. And the .deb that carries them.
 include(GNUInstallDirs)
 
 install(TARGETS moondial RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -15,6 +15,9 @@ install(FILES ${linux}/moondial-screensaver.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers RENAME moondial.desktop)
 install(FILES ${linux}/moondial-settings.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications RENAME moondial.desktop)
+# What software centres show of the settings entry.
+install(FILES ${linux}/example.quillon.moondial.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 16 22 24 32 48 64 128 256)
   install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/moondial-${size}.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the packages into out/: the Linux .deb (CPack, its dependencies from dpkg-shlibdeps)
-# and the Windows .zip with both .scr files and a short read-me.
+# Builds the packages into out/: the Linux .deb (CPack, its dependencies from dpkg-shlibdeps),
+# the Windows installer, and the Windows .zip with both .scr files and a short read-me.
 # Usage: scripts/package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,4 +25,5 @@ cp build/win64/moondial.scr "$folder/64-bit/"
 sed 's/$/\r/' resources/linux/README-windows.txt > "$folder/README.txt"
 rm -f out/moondial-2.0.1-windows.zip
 (cd "$stage" && zip -qr -X "$OLDPWD/out/moondial-2.0.1-windows.zip" moondial-2.0.1-windows)
-ls -l out/*.deb out/*.zip
+scripts/make-installer.sh build/win32 build/win64 out/moondial-2.0.1-setup.exe
+ls -l out/*.deb out/*.zip out/*.exe

@@ -2,7 +2,8 @@
 # Builds every preset with warnings as errors and runs every test: unit and form tests on Qt
 # (offscreen), the same under AddressSanitizer and UndefinedBehaviorSanitizer, the unit tests
 # under Wine for 32 and 64 bits, the end-to-end scripts of both programs, the hostile pictures
-# on every backend, and each fuzz target for 20 s. Installs the Debian packages it needs first.
+# on every backend, the Windows installer under Wine, and each fuzz target for 20 s. Installs
+# the Debian packages it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,6 +25,13 @@ for preset in "${presets[@]}"; do
   LSAN_OPTIONS=suppressions=$(pwd)/tests/sanitizers/lsan.supp \
     ctest --test-dir "build/$preset" --output-on-failure -j2 "${exclude[@]}" || status=1
 done
+
+echo "== installer"
+installer_dir=$(mktemp -d)
+{ scripts/make-installer.sh build/win32 build/win64 "$installer_dir/moondial-2.0.1-setup.exe" &&
+  tests/e2e/wine-installer.sh "$installer_dir/moondial-2.0.1-setup.exe" build/win32 build/win64; } ||
+  status=1
+rm -rf "$installer_dir"
 
 echo "== fuzz"
 scripts/fuzz.sh 20 || status=1

@@ -32,6 +32,16 @@ for entry in "$top"/resources/linux/*.desktop; do
   check "$(basename "$entry") passes desktop-file-validate" desktop-file-validate "$entry"
 done
 
+metainfo=$top/resources/linux/example.quillon.moondial.metainfo.xml
+check "the software centres' description passes appstreamcli validate" \
+  appstreamcli validate --no-net "$metainfo"
+launches_settings() { # its launchable is the settings entry, under the name it is installed by
+  [ "$(xmllint --xpath 'string(/component/launchable[@type="desktop-id"])' "$metainfo")" = moondial.desktop ] &&
+    grep -qx 'Exec=moondial /c' "$top/resources/linux/moondial-settings.desktop" &&
+    [ "$(xmllint --xpath 'string(/component/releases/release[1]/@version)' "$metainfo")" = 2.0.1 ]
+}
+check "it launches the settings entry, release 2.0.1" launches_settings
+
 (cd "$build" && cpack -B "$work" >/dev/null)
 deb=$(ls "$work"/moondial_*.deb)
 no_lintian_error() {
@@ -50,12 +60,13 @@ carries() {
       ./usr/share/xscreensaver/config/moondial.xml \
       ./usr/share/applications/screensavers/moondial.desktop \
       ./usr/share/applications/moondial.desktop ./usr/share/man/man6/moondial.6.gz \
+      ./usr/share/metainfo/example.quillon.moondial.metainfo.xml \
       ./usr/share/icons/hicolor/16x16/apps/moondial.png \
       ./usr/share/icons/hicolor/256x256/apps/moondial.png; do
     grep -q " $path\( ->\|$\)" <<<"$contents" || { echo "no $path"; return 1; }
   done
 }
-check "the .deb carries the program, the hack, its files, icons and manual" carries
+check "the .deb carries the program, the hack, its files, icons, manual and metainfo" carries
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -257,7 +257,7 @@ resources_are_right() {
   local actual expected
   actual=$(probe resources "$program") || why "$actual" || return
   expected=$(printf '%s\n' 'file-version 2.0.0.1' 'file-version-text "2.00.0001"' \
-    'file-description (none)' 'string-1 "Moondial"')
+    'file-description (none)' 'company "Quillon" product "Moondial"' 'string-1 "Moondial"')
   [ "$(grep -v '^icon-1' <<<"$actual")" = "$expected" ] ||
     why "expected:" "$expected" "found:" "$actual" || return
   # Every image must be one the system can make an icon of.

@@ -533,6 +533,11 @@ std::string VersionText(const std::vector<BYTE>& block, const std::wstring& name
     return Quoted(std::wstring_view(text, length ? length - 1 : 0));
 }
 
+BOOL CALLBACK FirstIconGroup(HMODULE module, LPCWSTR, LPWSTR group, LONG_PTR found) {
+    *reinterpret_cast<HRSRC*>(found) = FindResourceW(module, group, RT_GROUP_ICON);
+    return FALSE;
+}
+
 int Resources(const std::wstring& path) {
     DWORD ignored = 0;
     std::vector<BYTE> block(GetFileVersionInfoSizeW(path.c_str(), &ignored));
@@ -551,6 +556,8 @@ int Resources(const std::wstring& path) {
             std::to_string(LOWORD(fixed->dwFileVersionLS)));
     Say("file-version-text " + VersionText(block, L"FileVersion"));
     Say("file-description " + VersionText(block, L"FileDescription"));
+    Say("company " + VersionText(block, L"CompanyName") + " product " +
+        VersionText(block, L"ProductName"));
 
     HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     if (!module)
@@ -559,9 +566,11 @@ int Resources(const std::wstring& path) {
     const int nameLength = LoadStringW(module, 1, name, 256);
     Say("string-1 " + (nameLength > 0 ? Quoted(std::wstring_view(name, nameLength)) : "(none)"));
 
-    // Each image of the icon group, and whether the system can make an icon of it.
+    // Each image of the first icon group (the one the shell shows), and whether the system can
+    // make an icon of it.
     std::string icons = "icon-1";
-    HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
+    HRSRC group = nullptr;
+    EnumResourceNamesW(module, RT_GROUP_ICON, FirstIconGroup, reinterpret_cast<LONG_PTR>(&group));
     const auto* directory =
         group ? static_cast<const IconDirectory*>(LockResource(LoadResource(module, group)))
               : nullptr;

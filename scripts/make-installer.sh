@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Makes the Windows installer from the two built screen savers.
+# Usage: scripts/make-installer.sh WIN32_BUILD_DIR WIN64_BUILD_DIR OUTPUT_EXE
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+scr32=$(cd "$1" && pwd)/moondial.scr
+scr64=$(cd "$2" && pwd)/moondial.scr
+out=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
+
+# The version and maker as the program's own version block gives them.
+version=$(sed -n 's/^project(Moondial VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
+IFS=. read -r major minor revision <<<"$version"
+publisher=$(sed -n 's/.*VALUE "CompanyName", "\(.*\)".*/\1/p' "$top/ui/win32/moondial.rc")
+# The notice the About box shows, as the Linux package's copyright file dates it.
+copyright="Copyright (C) $(sed -n 's/^Copyright: //p' "$top/resources/linux/copyright" | head -1)"
+size_kb=$(( ($(stat -c %s "$scr32") + $(stat -c %s "$scr64")) / 1024 + 1 ))
+
+makensis -V2 -NOCD \
+  -DVERSION="$version" \
+  -DFILE_VERSION="$major.$minor.0.$revision" \
+  -DFILE_VERSION_TEXT="$(printf '%d.%02d.%04d' "$major" "$minor" "$revision")" \
+  -DPUBLISHER="$publisher" \
+  -DCOPYRIGHT="$copyright" \
+  -DSCR32="$scr32" -DSCR64="$scr64" \
+  -DICON="$top/resources/moondial.ico" \
+  -DSIZE_KB="$size_kb" \
+  -DOUTFILE="$out" \
+  "$top/resources/windows/installer.nsi"
