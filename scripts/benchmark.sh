@@ -4,7 +4,8 @@
 # context switches of all its threads), its peak memory and the time from launch to its first
 # frame; beside xclock, a minimal plain-Qt program doing the saver's work, the floor under any
 # toolkit (one window moved in plain xcb; both in bench/), and the Windows build under Wine;
-# then the saver and the floor again at a scale of 2 on a 3840 x 2160 screen (Xft.dpi 192).
+# then the saver and the floor again at a scale of 2 on a 3840 x 2160 screen (Xft.dpi 192), and
+# the saver on one screen and on two.
 # Runs in rounds, the programs alternating, and prints every round, the medians, and Moondial's
 # figures as ratios to the minimal Qt program's and to the floor.
 # Usage: scripts/benchmark.sh [SECONDS] [ROUNDS]   (default 60 s each, 3 rounds)
@@ -43,7 +44,8 @@ measure() {
   start=$(date +%s%N)
   "$@" >/dev/null 2>&1 &
   pid=$!
-  frame=$(timeout 60 "$xtool" first-frame "$start" || echo n/a)
+  frame=n/a # no frame to wait for where nothing is drawn on the X server
+  [ "${QT_QPA_PLATFORM%%:*}" = offscreen ] || frame=$(timeout 60 "$xtool" first-frame "$start" || echo n/a)
   sleep 5
   [ -z "${FIND_PID:-}" ] || pid=$($FIND_PID)
   c0=$(cpu "$pid"); x0=$(cpu "${servers[@]}"); w0=$(wakeups "$pid")
@@ -86,6 +88,14 @@ for round in $(seq "$rounds"); do
   measure "minimal-xcb-at-2x" "$round" "$xvfb_pid" -- build/bench/minimal-xcb 2
 done
 xvfb_stop
+
+# On one screen and on two (Qt's offscreen platform, no X server): the program's own CPU and
+# wakeups, its windows' ticks sharing one wakeup.
+for round in $(seq "$rounds"); do
+  QT_QPA_PLATFORM=offscreen measure "moondial-/s-one-screen" "$round" -- build/linux/moondial /s
+  QT_QPA_PLATFORM=offscreen:configfile=$(pwd)/tests/forms/two-screens.json \
+    measure "moondial-/s-two-screens" "$round" -- build/linux/moondial /s
+done
 
 # The Windows build under Wine, in its virtual desktop; the X server and wineserver count.
 source tests/e2e/wine-env.sh
@@ -131,3 +141,7 @@ read -r _ _ _ scaled_total _ < <(grep '^moondial-/s-type-1-at-2x ' "$work/median
 read -r _ _ _ scaled_floor _ < <(grep '^minimal-xcb-at-2x ' "$work/medians")
 awk -v t="$scaled_total" -v f="$scaled_floor" \
   'BEGIN{printf "\nAt a scale of 2 on 3840 x 2160, CPU with the X server as a ratio to the floor: %.2f\n", t / f}'
+read -r _ one _ _ one_wakeups _ < <(grep '^moondial-/s-one-screen ' "$work/medians")
+read -r _ two _ _ two_wakeups _ < <(grep '^moondial-/s-two-screens ' "$work/medians")
+awk -v c1="$one" -v c2="$two" -v w1="$one_wakeups" -v w2="$two_wakeups" \
+  'BEGIN{printf "Two screens against one: CPU %.2f, wakeups %.2f\n", c2 / c1, w2 / w1}'

@@ -1,6 +1,6 @@
 #include "startup/ModeWindows.h"
 
-#include "saver/frmMoondialMain.h"
+#include "saver/SaverWindows.h"
 #include "setup/frmSetup.h"
 #include "ui/Application.h"
 #include "ui/WindowCalls.h"
@@ -18,7 +18,7 @@ void ShowSetupDialog(std::optional<std::int32_t> owner) {
 }
 
 void ShowSaverWindow() {
-    ui::app::Keep(std::make_shared<frmMoondialMain>()).Show();
+    ui::app::Keep(std::make_shared<SaverWindows>()).Show();
 }
 
 } // namespace modMain

@@ -10,7 +10,8 @@ namespace modMain {
 // when that is one.
 void ShowSetupDialog(std::optional<std::int32_t> owner);
 
-// Shows frmMoondialMain without waiting for it; its load handler runs as part of the showing.
+// Shows a frmMoondialMain on every monitor without waiting for them; each load handler runs as
+// part of its showing.
 void ShowSaverWindow();
 
 } // namespace modMain

@@ -3,6 +3,7 @@
 // runs the Load handler and then shows it. Geometry is in twips.
 
 #include "ui/Color.h"
+#include "ui/Screen.h"
 
 #include <cstdint>
 #include <functional>
@@ -30,7 +31,9 @@ public:
     void SetBorderStyle(BorderStyle style);
     void SetClientSize(double widthTwips, double heightTwips);
     void SetStartMaximized(bool maximized); // covers the whole screen when shown
-    void SetPointerInvisible();             // no pointer shows over the window
+    // Maximised, it covers exactly this monitor, at its scale; shown already, it moves there.
+    void SetMonitor(const screen::Monitor& monitor);
+    void SetPointerInvisible(); // no pointer shows over the window
     // This window is the running screen saver: the system's request to start a screen saver
     // is refused while it exists, nothing keeps the display from powering off, and another
     // program taking the activation from it ends the process, as the system's savers do.

@@ -8,3 +8,11 @@ Outside& World() {
 }
 
 } // namespace ui
+
+namespace ui::screen {
+
+std::vector<Monitor> Monitors() {
+    return World().Monitors();
+}
+
+} // namespace ui::screen

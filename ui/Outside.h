@@ -3,6 +3,8 @@
 // end of the process. The backend fills the table with the real services; tests may replace
 // entries, and nothing else in the program or the layer may.
 
+#include "ui/Screen.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -36,6 +38,8 @@ struct Outside {
         ChooseFile;
     // Opens an address in a new window of the user's web browser; false when it could not.
     std::function<bool(const std::string& address)> OpenUrl;
+    // The desktop's monitors, the primary first.
+    std::function<std::vector<screen::Monitor>()> Monitors;
     // Ends the process at once: no further event or close handler runs. Never returns.
     std::function<void()> EndProcess;
 };

@@ -9,7 +9,11 @@
 #include "ui/Services.h"
 #include "ui/Timer.h"
 
+#include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -117,6 +121,38 @@ TEST_F(Forms, ATimerNeverTicksWhileItsPreviousTickRuns) {
     EXPECT_GE(ticks, 2); // it ticks on after each report
     EXPECT_EQ(most, 1);
     EXPECT_TRUE(timer.Enabled());
+}
+
+// Windows on several monitors each have their own timers: those of one interval share each
+// wakeup of the process, however far apart they were started; each stops and starts on its own.
+TEST_F(Forms, TimersOfOneIntervalTickInOneWakeup) {
+    using Clock = std::chrono::steady_clock;
+    ui::Form first, second;
+    ui::Timer a(first, 60, true);
+    std::vector<Clock::time_point> ticksA, ticksB;
+    int slow = 0;
+    a.OnTick = [&] { ticksA.push_back(Clock::now()); };
+    testing_support::RunEventsFor(90); // half a period out of step with a
+    ui::Timer b(second, 60, true), slower(second, 70, true);
+    b.OnTick = [&] { ticksB.push_back(Clock::now()); };
+    slower.OnTick = [&] { ++slow; };
+    testing_support::RunEventsFor(500);
+    ASSERT_GE(ticksB.size(), 4u);
+    // Each tick of b in the same wakeup as one of a, not half a period later.
+    for (const Clock::time_point tick : ticksB) {
+        const auto nearest = std::min_element(
+            ticksA.begin(), ticksA.end(), [tick](Clock::time_point x, Clock::time_point y) {
+                return std::chrono::abs(x - tick) < std::chrono::abs(y - tick);
+            });
+        EXPECT_LT(std::chrono::abs(*nearest - tick), std::chrono::milliseconds(10));
+    }
+    EXPECT_GE(slow, 2);
+
+    a.SetEnabled(false);
+    const std::size_t before = ticksA.size(), beforeB = ticksB.size();
+    testing_support::RunEventsFor(200);
+    EXPECT_EQ(ticksA.size(), before);
+    EXPECT_GE(ticksB.size(), beforeB + 2);
 }
 
 TEST_F(Forms, TheClientSizeIsTheAreaInsideTheBorder) {

@@ -1,6 +1,11 @@
-// What only the Qt backend has: its instance mark in a shared folder.
+// What only the Qt backend has: its instance mark in a shared folder, and timers that sleep
+// while the display is off.
 
+#include "support/StandIns.h"
+#include "ui/Form.h"
 #include "ui/InstanceMark.h"
+#include "ui/Timer.h"
+#include "ui/qt/Widgets.h"
 
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -72,3 +77,27 @@ TEST_F(SharedLockFolder, OurOwnMarkStillTellsOfAnotherInstance) {
 }
 
 } // namespace
+
+// The display off (the X server's DPMS state): every timer stops; back on, each ticks at once,
+// so that the clocks show the time without waiting their second.
+TEST(QtDisplayPower, TimersSleepWhileTheDisplayIsOffAndTickAtOnceAfter) {
+    ui::Form form;
+    ui::Timer fast(form, 30, true), clock(form, 1000, true);
+    int fastTicks = 0, clockTicks = 0;
+    fast.OnTick = [&] { ++fastTicks; };
+    clock.OnTick = [&] { ++clockTicks; };
+    testing_support::RunEventsFor(100);
+    EXPECT_GT(fastTicks, 0);
+
+    ui::DisplayAsleep(true);
+    const int before = fastTicks;
+    testing_support::RunEventsFor(300);
+    EXPECT_EQ(fastTicks, before);
+    EXPECT_EQ(clockTicks, 0);
+
+    ui::DisplayAsleep(false);
+    testing_support::RunEventsFor(10);
+    EXPECT_EQ(clockTicks, 1);
+    testing_support::RunEventsFor(100);
+    EXPECT_GT(fastTicks, before + 1);
+}

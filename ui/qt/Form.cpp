@@ -2,6 +2,7 @@
 #include "ui/FormList.h"
 #include "ui/Units.h"
 #include "ui/WindowCalls.h"
+#include "ui/qt/DisplayPower.h"
 #include "ui/qt/Widgets.h"
 
 #include <QCloseEvent>
@@ -219,6 +220,33 @@ void Form::SetStartMaximized(bool maximized) {
     impl_->startMaximized = maximized;
 }
 
+namespace {
+
+QScreen* ScreenNamed(const std::optional<QString>& name) {
+    if (name)
+        for (QScreen* screen : QGuiApplication::screens())
+            if (screen->name() == *name)
+                return screen;
+    return nullptr;
+}
+
+// Over exactly that screen, at its scale.
+void Cover(QWidget* w, QScreen* screen) {
+    w->setScreen(screen);
+    w->setGeometry(screen->geometry());
+}
+
+} // namespace
+
+void Form::SetMonitor(const screen::Monitor& monitor) {
+    impl_->monitor = QString::fromStdString(monitor.Name);
+    QWidget* w = impl_->widget;
+    if (QScreen* screen = ScreenNamed(impl_->monitor); screen && w->isVisible()) {
+        Cover(w, screen);
+        w->showFullScreen();
+    }
+}
+
 void Form::SetPointerInvisible() {
     impl_->widget->setCursor(Qt::BlankCursor);
 }
@@ -236,7 +264,11 @@ void Form::SetOwner(std::uintptr_t owner) {
 
 // X11 has no request for a screen saver to start that a window could refuse, and without a
 // window manager's activation there is none to lose: the keyboard focus it takes is enough.
-void Form::SetRunningScreenSaver(bool) {}
+// The running saver sleeps while the display is off.
+void Form::SetRunningScreenSaver(bool running) {
+    if (running)
+        WatchDisplayPower();
+}
 
 void Form::Load() {
     if (impl_->loaded)
@@ -261,7 +293,10 @@ void Form::Show() {
     if (!impl_->loaded) // the Load handler closed the form
         return;
     QWidget* w = impl_->widget;
-    if (impl_->startMaximized) {
+    if (QScreen* own = impl_->startMaximized ? ScreenNamed(impl_->monitor) : nullptr) {
+        Cover(w, own);
+        w->showFullScreen();
+    } else if (impl_->startMaximized) {
         // Over every monitor, as a saver must be: on X11 the root window spans them all, whatever
         // monitors Qt was told of. One monitor is simply full screen.
         QScreen* screen = QGuiApplication::primaryScreen();

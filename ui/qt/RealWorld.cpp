@@ -105,6 +105,7 @@ Outside RealWorld() {
     world.Now = SystemNow;
     world.ChooseFile = ChooseFileInDialog;
     world.OpenUrl = OpenInBrowser;
+    world.Monitors = screen::SystemMonitors;
     world.EndProcess = EndNow;
     return world;
 }

@@ -27,6 +27,9 @@ struct Picture::Data {
 // Draws the picture with its top-left corner at a logical point, sharp at the device's scale.
 void DrawPicture(QPainter& painter, const Picture& picture, const QPointF& at);
 
+// The display went off (true) or came back: every timer stops, or starts again at once.
+void DisplayAsleep(bool asleep);
+
 class FormWidget : public QWidget {
 public:
     explicit FormWidget(Form& form);
@@ -112,8 +115,9 @@ struct Form::Impl {
     std::optional<Color> stageBack; // its colour, once set with the stage up
     bool loaded = false;
     bool startMaximized = false;
-    bool destroyed = false;     // its X window was destroyed by another client
-    bool resizePending = false; // resized while hidden: the next Show reports it
+    std::optional<QString> monitor; // the screen it covers when shown maximised, by name
+    bool destroyed = false;         // its X window was destroyed by another client
+    bool resizePending = false;     // resized while hidden: the next Show reports it
 };
 
 struct Control::Impl {

@@ -42,18 +42,21 @@ UINT SystemDpi() {
     return dpi;
 }
 
+UINT DpiOfMonitor(HMONITOR monitor) {
+    static const auto forMonitor =
+        Find<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
+    UINT x = 0, y = 0;
+    if (forMonitor && monitor && SUCCEEDED(forMonitor(monitor, 0, &x, &y)) && y)
+        return y;
+    return SystemDpi();
+}
+
 UINT DpiOfMonitor(HWND window) {
     static const auto forWindow = Find<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
     if (forWindow && window)
         if (const UINT dpi = forWindow(window))
             return dpi;
-    static const auto forMonitor =
-        Find<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
-    UINT x = 0, y = 0;
-    if (forMonitor && window &&
-        SUCCEEDED(forMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), 0, &x, &y)) && y)
-        return y;
-    return SystemDpi();
+    return window ? DpiOfMonitor(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)) : SystemDpi();
 }
 
 UINT Dpi(HWND window) {

@@ -10,8 +10,10 @@ constexpr UINT BaseDpi = 96;
 
 // The system's DPI (the primary monitor's when the session began).
 UINT SystemDpi();
-// What the system says of the window's monitor, on every version that can tell.
+// What the system says of the window's monitor, or of a monitor, on every version that can
+// tell.
 UINT DpiOfMonitor(HWND window);
+UINT DpiOfMonitor(HMONITOR monitor);
 // The DPI the window is laid out at: its form's, which follows the form from monitor to
 // monitor; a form living in another program's window takes that window's.
 UINT Dpi(HWND window);

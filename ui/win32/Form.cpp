@@ -7,6 +7,8 @@
 #include "ui/win32/Text.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <windowsx.h>
 
 namespace ui {
@@ -19,6 +21,10 @@ constexpr DWORD PopupStyle = WS_POPUP | WS_CLIPCHILDREN;
 constexpr DWORD ToolStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 // What a border change keeps of the old styles.
 constexpr DWORD KeptStyle = WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE | WS_DISABLED;
+
+// GUID_CONSOLE_DISPLAY_STATE: the console's display off, on or dimmed.
+constexpr GUID ConsoleDisplayState = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 
 Form* FormOf(HWND window) {
     return reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -164,10 +170,10 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     }
     case WM_GETMINMAXINFO:
         // A borderless form maximises over the whole desktop, task bar and every monitor
-        // included.
+        // included, or over its own monitor.
         if (!(GetWindowLongPtrW(window, GWL_STYLE) & WS_CAPTION)) {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            const RECT desktop = VirtualScreen();
+            const RECT desktop = impl.monitor ? *impl.monitor : VirtualScreen();
             limits->ptMaxPosition = {desktop.left, desktop.top};
             limits->ptMaxSize = {desktop.right - desktop.left, desktop.bottom - desktop.top};
             limits->ptMaxTrackSize = limits->ptMaxSize;
@@ -175,8 +181,25 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         }
         break;
     case WM_DPICHANGED:
-        DpiChanged(window, impl, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        if (!impl.monitor) // a form given its monitor takes that monitor's scale and place
+            DpiChanged(window, impl, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        win32::MonitorsChanged();
         return 0;
+    case WM_DISPLAYCHANGE:
+        win32::MonitorsChanged();
+        break;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_POWERSETTINGCHANGE) {
+            const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
+            if (IsEqualGUID(setting->PowerSetting, ConsoleDisplayState) &&
+                setting->DataLength >= sizeof(DWORD)) {
+                DWORD state = 0; // 0 off, 1 on, 2 dimmed
+                std::memcpy(&state, setting->Data, sizeof state);
+                Guarded([state] { win32::DisplayAsleep(state == 0); });
+            }
+            return TRUE;
+        }
+        break;
     case WM_CLOSE:
         Guarded([form] { form->Close(); });
         return 0;
@@ -308,6 +331,8 @@ Form::Form() : impl_(std::make_unique<Impl>()) {
 
 Form::~Form() {
     forms::Remove(*this);
+    if (impl_->displayNotice)
+        UnregisterPowerSettingNotification(impl_->displayNotice);
     if (impl_->owner && IsWindow(impl_->owner))
         EnableWindow(impl_->owner, TRUE);
     if (impl_->window) {
@@ -358,6 +383,21 @@ void Form::SetStartMaximized(bool maximized) {
     impl_->startMaximized = maximized;
 }
 
+void Form::SetMonitor(const screen::Monitor& monitor) {
+    const RECT area{monitor.Left, monitor.Top, monitor.Left + monitor.Width,
+                    monitor.Top + monitor.Height};
+    impl_->monitor = area;
+    const auto dpi = static_cast<UINT>(std::lround(monitor.Scale * win32::BaseDpi));
+    if (dpi != impl_->dpi) {
+        const UINT old = impl_->dpi;
+        impl_->dpi = dpi;
+        win32::LayOutAgain(impl_->window, old, dpi);
+    }
+    if (IsWindowVisible(impl_->window))
+        SetWindowPos(impl_->window, nullptr, area.left, area.top, area.right - area.left,
+                     area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Form::SetPointerInvisible() {
     // The transparent pointer; without it, no pointer at all hides it as well.
     impl_->pointer = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(MOONDIAL_POINTER));
@@ -376,6 +416,10 @@ void Form::SetOwner(std::uintptr_t owner) {
 
 void Form::SetRunningScreenSaver(bool running) {
     impl_->runningScreenSaver = running;
+    // Asleep while the display is: nothing moves in front of a dark screen.
+    if (running && !impl_->displayNotice)
+        impl_->displayNotice = RegisterPowerSettingNotification(
+            impl_->window, &ConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 void Form::Load() {
@@ -406,7 +450,11 @@ void Form::Show() {
         // before it was on the screen, and Wine's X11 driver could not pass it on then.
         const bool activeWhileHidden = GetForegroundWindow() == window;
         impl_->showing = true;
-        if (impl_->startMaximized && GetSystemMetrics(SM_CMONITORS) > 1) {
+        if (impl_->startMaximized && impl_->monitor) {
+            const RECT& area = *impl_->monitor;
+            SetWindowPos(window, nullptr, area.left, area.top, area.right - area.left,
+                         area.bottom - area.top, SWP_NOZORDER | SWP_SHOWWINDOW);
+        } else if (impl_->startMaximized && GetSystemMetrics(SM_CMONITORS) > 1) {
             // Maximised, a window covers one monitor: a saver covers them all.
             const RECT desktop = VirtualScreen();
             SetWindowPos(window, nullptr, desktop.left, desktop.top, desktop.right - desktop.left,
@@ -423,7 +471,8 @@ void Form::Show() {
             SetFocus(focus ? focus : window);
         }
     } else {
-        if (impl_->startMaximized && !IsZoomed(window) && GetSystemMetrics(SM_CMONITORS) <= 1)
+        if (impl_->startMaximized && !impl_->monitor && !IsZoomed(window) &&
+            GetSystemMetrics(SM_CMONITORS) <= 1)
             ShowWindow(window, SW_SHOWMAXIMIZED);
         // Shown already by a call of its load (without activation): it is the one in front now.
         if (GetForegroundWindow() != window)

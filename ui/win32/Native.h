@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -119,6 +120,12 @@ void DrawPicture(HDC target, const Picture::Data& picture, int x, int y, int wid
 // After the form's DPI changed from `from` to `to`: its controls and boxes take their places,
 // fonts and regions at the new one.
 void LayOutAgain(HWND form, UINT from, UINT to);
+// The display went off (true) or came back: every timer stops, or starts again at once.
+void DisplayAsleep(bool asleep);
+
+// Monitors came, went or changed: the program's listener runs once the event loop is back.
+void MonitorsChanged();
+
 // The control's font made again at its form's DPI.
 void RemakeFont(Control::Impl& control);
 
@@ -168,6 +175,8 @@ struct Form::Impl {
     HWND focus = nullptr;      // the control that had the focus when the form was deactivated
     UINT dpi = win32::BaseDpi; // the DPI of the monitor it is on, which it is laid out at
     double clientWidth = 0, clientHeight = 0; // twips, as last set; 0: as the system made it
+    std::optional<RECT> monitor; // the monitor it covers when shown maximised, device pixels
+    HPOWERNOTIFY displayNotice = nullptr; // the running saver's news of the display's power
 };
 
 // A standard control: a window of a system class. Its colours and what it does when pressed or

@@ -1,7 +1,11 @@
 #include "ui/Screen.h"
 
+#include "ui/Dispatch.h"
 #include "ui/Units.h"
-#include "ui/win32/Dpi.h"
+#include "ui/win32/Native.h"
+#include "ui/win32/Text.h"
+
+#include <algorithm>
 
 namespace ui::screen {
 
@@ -13,6 +17,81 @@ double Twips(int devicePixels) {
         RoundHalfEven(DeviceToLogical(devicePixels, win32::ScaleOf(win32::SystemDpi())))));
 }
 
+BOOL CALLBACK Collect(HMONITOR handle, HDC, LPRECT, LPARAM list) {
+    MONITORINFOEXW info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(handle, &info))
+        return TRUE;
+    Monitor monitor;
+    monitor.Name = win32::Utf8(info.szDevice);
+    monitor.Left = info.rcMonitor.left;
+    monitor.Top = info.rcMonitor.top;
+    monitor.Width = info.rcMonitor.right - info.rcMonitor.left;
+    monitor.Height = info.rcMonitor.bottom - info.rcMonitor.top;
+    monitor.Scale = win32::ScaleOf(win32::DpiOfMonitor(handle));
+    auto& monitors = *reinterpret_cast<std::vector<Monitor>*>(list);
+    if (info.dwFlags & MONITORINFOF_PRIMARY)
+        monitors.insert(monitors.begin(), monitor);
+    else
+        monitors.push_back(monitor);
+    return TRUE;
+}
+
+std::function<void()>& Listener() {
+    static std::function<void()> listener;
+    return listener;
+}
+
+constexpr UINT Changed = WM_APP;
+
+LRESULT CALLBACK NoticeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A message-only window the news of a change is posted to, so that the listener runs from the
+// event loop, never inside the window procedure of a window it may destroy.
+class Notices {
+public:
+    Notices()
+        : class_([] {
+              WNDCLASSEXW classInfo{};
+              classInfo.lpfnWndProc = NoticeProcedure;
+              classInfo.lpszClassName = L"MoondialMonitors";
+              return classInfo;
+          }()),
+          window_(CreateWindowExW(0, class_.Name(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr)) {}
+    ~Notices() {
+        if (window_)
+            DestroyWindow(window_);
+    }
+    Notices(const Notices&) = delete;
+    Notices& operator=(const Notices&) = delete;
+
+    void Post() {
+        if (window_ && !pending_)
+            pending_ = PostMessageW(window_, Changed, 0, 0) != FALSE;
+    }
+    void Delivered() { pending_ = false; }
+
+private:
+    win32::WindowClass class_;
+    HWND window_;
+    bool pending_ = false;
+};
+
+Notices& TheNotices() {
+    static Notices notices;
+    return notices;
+}
+
+LRESULT CALLBACK NoticeProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != Changed)
+        return DefWindowProcW(window, message, wParam, lParam);
+    TheNotices().Delivered();
+    const auto listener = Listener();
+    Dispatch(listener);
+    return 0;
+}
+
 } // namespace
 
 double WidthTwips() {
@@ -22,4 +101,23 @@ double HeightTwips() {
     return Twips(GetSystemMetrics(SM_CYSCREEN));
 }
 
+std::vector<Monitor> SystemMonitors() {
+    std::vector<Monitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, Collect, reinterpret_cast<LPARAM>(&monitors));
+    return monitors;
+}
+
+void OnMonitorsChanged(std::function<void()> listener) {
+    Listener() = std::move(listener);
+}
+
 } // namespace ui::screen
+
+namespace ui::win32 {
+
+void MonitorsChanged() {
+    if (screen::Listener())
+        screen::TheNotices().Post();
+}
+
+} // namespace ui::win32
