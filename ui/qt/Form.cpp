@@ -230,10 +230,31 @@ QScreen* ScreenNamed(const std::optional<QString>& name) {
     return nullptr;
 }
 
-// Over exactly that screen, at its scale.
+// Over exactly that screen, at its scale. On X11 the window manager is left out of it: it would
+// put every new window on the monitor that has the focus, one full-screen window hiding the
+// other, whatever screen each asked for.
 void Cover(QWidget* w, QScreen* screen) {
+    if (QGuiApplication::platformName() == QStringLiteral("xcb") &&
+        !(w->windowFlags() & Qt::X11BypassWindowManagerHint)) {
+        const bool shown = w->isVisible();
+        w->setWindowFlags(w->windowFlags() | Qt::X11BypassWindowManagerHint);
+        if (shown)
+            w->show();
+    }
     w->setScreen(screen);
     w->setGeometry(screen->geometry());
+}
+
+void ShowOver(QWidget* w, QScreen* screen) {
+    Cover(w, screen);
+    if (!(w->windowFlags() & Qt::X11BypassWindowManagerHint)) {
+        w->showFullScreen();
+        return;
+    }
+    // No window manager gives such a window the keyboard: it takes it, as screen savers on X11
+    // do, so that a key ends it whichever monitor the pointer is on.
+    w->show();
+    w->grabKeyboard();
 }
 
 } // namespace
@@ -241,10 +262,8 @@ void Cover(QWidget* w, QScreen* screen) {
 void Form::SetMonitor(const screen::Monitor& monitor) {
     impl_->monitor = QString::fromStdString(monitor.Name);
     QWidget* w = impl_->widget;
-    if (QScreen* screen = ScreenNamed(impl_->monitor); screen && w->isVisible()) {
-        Cover(w, screen);
-        w->showFullScreen();
-    }
+    if (QScreen* screen = ScreenNamed(impl_->monitor); screen && w->isVisible())
+        ShowOver(w, screen);
 }
 
 void Form::SetPointerInvisible() {
@@ -294,8 +313,7 @@ void Form::Show() {
         return;
     QWidget* w = impl_->widget;
     if (QScreen* own = impl_->startMaximized ? ScreenNamed(impl_->monitor) : nullptr) {
-        Cover(w, own);
-        w->showFullScreen();
+        ShowOver(w, own);
     } else if (impl_->startMaximized) {
         // Over every monitor, as a saver must be: on X11 the root window spans them all, whatever
         // monitors Qt was told of. One monitor is simply full screen.
