@@ -49,6 +49,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Beside the libraries it links: Qt's Wayland platform, which Qt loads by itself on a Wayland
+# desktop.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-wayland)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xscreensaver | xfce4-screensaver")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.quillon.example/moondial.html")
 set(CPACK_STRIP_FILES ON)

@@ -1,4 +1,5 @@
 #include "saver/frmMoondialMain.h"
+#include "startup/CommandLine.h"
 #include "startup/HackOptions.h"
 #include "startup/modMain.h"
 #include "ui/Application.h"
@@ -8,6 +9,14 @@
 #include <cstdlib>
 
 namespace modMain {
+
+bool NamesOtherWindows(const std::vector<std::string>& arguments) {
+    std::string text;
+    for (const std::string& argument : arguments)
+        text += (text.empty() ? "" : " ") + argument;
+    std::string error;
+    return ModeOf(text) == Mode::Preview || ParseHackOptions(arguments, error).has_value();
+}
 
 bool RunAsHack(const std::vector<std::string>& arguments) {
     if (!ui::app::RunsScreenSaverHacks())

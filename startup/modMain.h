@@ -48,6 +48,9 @@ std::int32_t GetRandomNumber(std::int32_t lower, std::int32_t upper);
 // in the daemon's window, without the instance rule or the "Preview" record of "/s". False
 // when they are not.
 bool RunAsHack(const std::vector<std::string>& arguments);
+// Whether the arguments name another program's window: the preview's pane, or a hack's
+// options (a hack draws in a daemon's window or on the desktop).
+bool NamesOtherWindows(const std::vector<std::string>& arguments);
 
 // Places the preview window in the display settings' preview pane.
 void EmbedPreview(std::int32_t paneHandle);

@@ -35,8 +35,10 @@ std::string FileDescription();
 std::string Folder();
 
 // Runs the program: calls main once, then delivers events while any window is open.
-// Returns the process's exit code.
-int Run(int argc, char** argv, void (*main)());
+// Returns the process's exit code. A run whose command line names another program's windows
+// (a preview pane, a screen-saver daemon's window) is given the display system those windows
+// belong to: on a Wayland desktop, X11 through its Xwayland.
+int Run(int argc, char** argv, void (*main)(), bool namesOtherWindows = false);
 
 // Keeps a window of the program alive for the rest of the run; Run destroys it on return.
 void KeepWindow(std::shared_ptr<void> window);

@@ -51,9 +51,12 @@ no_lintian_error() {
 }
 check "lintian finds no error in the .deb" no_lintian_error
 depends_from_shlibdeps() {
-  dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' && dpkg-deb -f "$deb" Depends | grep -q 'libc6'
+  local depends; depends=$(dpkg-deb -f "$deb" Depends)
+  grep -q 'libqt6widgets6' <<<"$depends" && grep -q 'libc6' <<<"$depends" &&
+    grep -q 'qt6-wayland' <<<"$depends" || { echo "Depends: $depends"; return 1; }
 }
-check "its dependencies are the libraries the program links" depends_from_shlibdeps
+check "its dependencies are the libraries the program links and Qt's Wayland platform" \
+  depends_from_shlibdeps
 carries() {
   local contents; contents=$(dpkg-deb -c "$deb")
   for path in ./usr/bin/moondial ./usr/libexec/xscreensaver/moondial \

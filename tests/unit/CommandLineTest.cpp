@@ -1,5 +1,7 @@
 #include "startup/CommandLine.h"
 
+#include "startup/modMain.h"
+
 #include <gtest/gtest.h>
 
 using modMain::Mode;
@@ -44,4 +46,19 @@ TEST(CommandLine, MissingOrBadPaneHandleGivesNothing) {
     for (const char* bad : {"/p", "/p ", "/p:", "/p abc", "/p 12abc", "/p 0x1F", "/p 99999999999",
                             "/p 4294967296", "/p -2147483649", "/p -4294967295", "/p +", "/p 1 2"})
         EXPECT_FALSE(PreviewWindowNumber(bad).has_value()) << bad;
+}
+
+// A run that lives in another program's window needs that window's display system (X11 on a
+// Wayland desktop); the saver and the dialog run on the desktop's own.
+TEST(CommandLine, ThePreviewAndTheHackNameOtherWindows) {
+    using modMain::NamesOtherWindows;
+    EXPECT_TRUE(NamesOtherWindows({"/p", "4711"}));
+    EXPECT_TRUE(NamesOtherWindows({"/P:4711"}));
+    EXPECT_TRUE(NamesOtherWindows({"--root"}));
+    EXPECT_TRUE(NamesOtherWindows({"--window-id", "0x400007"}));
+    EXPECT_TRUE(NamesOtherWindows({"--type", "2"})); // a hack still, in the daemon's window
+    EXPECT_FALSE(NamesOtherWindows({"/s"}));
+    EXPECT_FALSE(NamesOtherWindows({"/c:4711"}));
+    EXPECT_FALSE(NamesOtherWindows({}));
+    EXPECT_FALSE(NamesOtherWindows({"/x"}));
 }

@@ -38,9 +38,17 @@ void UseQtsOwnEventLoop() {
         qputenv("QT_NO_GLIB", "1");
 }
 
+// Window ids on the command line are the X server's. (Unless the user named a platform.)
+void UseX11() {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 } // namespace
 
-int Run(int argc, char** argv, void (*main)()) {
+int Run(int argc, char** argv, void (*main)(), bool namesOtherWindows) {
+    if (namesOtherWindows)
+        UseX11();
     UseTheDisplaysScale();
     UseQtsOwnEventLoop();
     QApplication application(argc, argv);

@@ -90,7 +90,7 @@ int MessageLoop() {
 
 } // namespace
 
-int Run(int /*argc*/, char** /*argv*/, void (*main)()) {
+int Run(int /*argc*/, char** /*argv*/, void (*main)(), bool /*namesOtherWindows*/) {
     int status = 0;
     try {
         main();
