@@ -230,23 +230,10 @@ QScreen* ScreenNamed(const std::optional<QString>& name) {
     return nullptr;
 }
 
-// Over exactly that screen, at its scale. On X11 the window manager is left out of it: it would
-// put every new window on the monitor that has the focus, one full-screen window hiding the
-// other, whatever screen each asked for.
-void Cover(QWidget* w, QScreen* screen) {
-    if (QGuiApplication::platformName() == QStringLiteral("xcb") &&
-        !(w->windowFlags() & Qt::X11BypassWindowManagerHint)) {
-        const bool shown = w->isVisible();
-        w->setWindowFlags(w->windowFlags() | Qt::X11BypassWindowManagerHint);
-        if (shown)
-            w->show();
-    }
+// Over exactly that screen, at its scale.
+void ShowOver(QWidget* w, QScreen* screen) {
     w->setScreen(screen);
     w->setGeometry(screen->geometry());
-}
-
-void ShowOver(QWidget* w, QScreen* screen) {
-    Cover(w, screen);
     if (!(w->windowFlags() & Qt::X11BypassWindowManagerHint)) {
         w->showFullScreen();
         return;
@@ -262,6 +249,12 @@ void ShowOver(QWidget* w, QScreen* screen) {
 void Form::SetMonitor(const screen::Monitor& monitor) {
     impl_->monitor = QString::fromStdString(monitor.Name);
     QWidget* w = impl_->widget;
+    // On X11 the window manager is left out of it, before the window is first made: it would
+    // put every new window on the monitor that has the focus, one full-screen window hiding the
+    // other, whatever screen each asked for.
+    if (QGuiApplication::platformName() == QStringLiteral("xcb") &&
+        !(w->windowFlags() & Qt::X11BypassWindowManagerHint) && !w->isVisible())
+        w->setWindowFlags(w->windowFlags() | Qt::X11BypassWindowManagerHint);
     if (QScreen* screen = ScreenNamed(impl_->monitor); screen && w->isVisible())
         ShowOver(w, screen);
 }
