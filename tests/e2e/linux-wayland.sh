@@ -9,13 +9,7 @@ build=$(cd "$1" && pwd)
 source "$here/sway.sh"
 sway_start
 
-passed=0 failed=0
-check() { # check NAME COMMAND...   what the command prints shows only when it fails
-  local name=$1 said; shift
-  if said=$("$@"); then passed=$((passed + 1)); echo "ok   $name"
-  else failed=$((failed + 1)); echo "FAIL $name"; [ -z "$said" ] || echo "$said"; fi
-}
-why() { printf '%s\n' "$@" | sed 's/^/       /'; return 1; }
+source "$here/checks.sh"
 
 config=$sway_runtime/config
 mkdir -p "$config/Quillon"
@@ -99,5 +93,4 @@ kill "$preview" 2>/dev/null || true
 echo quit >&"${PANE[1]}"
 wait "$PANE_PID" 2>/dev/null || true
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+checks_done

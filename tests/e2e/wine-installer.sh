@@ -12,13 +12,7 @@ build32=$(cd "$2" && pwd)
 build64=$(cd "$3" && pwd)
 source "$here/wine-env.sh"
 
-passed=0 failed=0
-check() { # check NAME COMMAND...   what the command prints shows only when it fails
-  local name=$1 said; shift
-  if said=$("$@"); then passed=$((passed + 1)); echo "ok   $name"
-  else failed=$((failed + 1)); echo "FAIL $name"; [ -z "$said" ] || echo "$said"; fi
-}
-why() { printf '%s\n' "$@" | sed 's/^/       /'; return 1; }
+source "$here/checks.sh"
 # Runs a Windows program and waits for every process it started (an uninstaller runs a copy of
 # itself) and for the registry to be saved.
 run() { wine "$@" >/dev/null 2>&1 || true; wineserver -w; }
@@ -148,5 +142,4 @@ check "32-bit: the 32-bit saver is in system32" \
 check "32-bit: the uninstall entry has every value" entry_complete
 check "32-bit: the first choice, as offered, made it the saver" chosen
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+checks_done

@@ -13,13 +13,7 @@ source "$here/wine-env.sh"
 wine_env_start "$(wine_arch_of "$scr")"
 work=$wine_tmp
 
-passed=0 failed=0
-check() {
-  local name=$1 said; shift
-  if said=$("$@"); then passed=$((passed + 1)); echo "ok   $name"
-  else failed=$((failed + 1)); echo "FAIL $name"; [ -z "$said" ] || echo "$said"; fi
-}
-why() { printf '%s\n' "$@" | sed 's/^/       /'; return 1; }
+source "$here/checks.sh"
 probe() { timeout 60 wine "$probe_exe" "$@"; }
 
 wine "$probe_exe" pane 152 112 "Z:$work/destroy-the-pane" > "$work/pane" 2>/dev/null &
@@ -62,5 +56,4 @@ check "'/p 0' ends at once" ends_at_once 0
 desktop=$(probe desktop | tr -d '\r')
 check "'/p' with the desktop window ends at once" ends_at_once "$desktop"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done

@@ -15,13 +15,7 @@ source "$here/wine-env.sh"
 # Room for the About box at 200%.
 WINE_DESKTOP=1600x1000 wine_env_start "$(wine_arch_of "$scr")"
 
-passed=0 failed=0
-check() { # check NAME COMMAND...   what the command prints shows only when it fails
-  local name=$1 said; shift
-  if said=$("$@"); then passed=$((passed + 1)); echo "ok   $name"
-  else failed=$((failed + 1)); echo "FAIL $name"; [ -z "$said" ] || echo "$said"; fi
-}
-why() { printf '%s\n' "$@" | sed 's/^/       /'; return 1; }
+source "$here/checks.sh"
 probe() { timeout 60 wine "$probe_exe" "$@" | tr -d '\r'; }
 # Logical pixels on the device, rounded as the program rounds (halves to even, as printf does).
 device() { awk -v l="$1" -v d="$dpi" 'BEGIN { printf "%.0f", l * d / 96 }'; }
@@ -102,5 +96,4 @@ dial_doubles() {
 }
 check "the saver's dial at 200% is its 2x drawing, twice as wide as at 100%" dial_doubles
 
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+checks_done

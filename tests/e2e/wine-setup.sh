@@ -13,13 +13,7 @@ source "$here/wine-env.sh"
 wine_env_start "$(wine_arch_of "$scr")"
 work=$wine_tmp
 
-passed=0 failed=0
-check() { # check NAME COMMAND...   what the command prints shows only when it fails
-  local name=$1 said; shift
-  if said=$("$@"); then passed=$((passed + 1)); echo "ok   $name"
-  else failed=$((failed + 1)); echo "FAIL $name"; [ -z "$said" ] || echo "$said"; fi
-}
-why() { printf '%s\n' "$@" | sed 's/^/       /'; return 1; }
+source "$here/checks.sh"
 probe() { timeout 60 wine "$probe_exe" "$@"; }
 # The lines of what the probe saw that must be there, each exactly.
 has_lines() { # has_lines SEEN LINE...
@@ -162,5 +156,4 @@ for number in 12345 ""; do
   ended || true
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_done

@@ -221,11 +221,8 @@ TEST(Win32Art, EachScaleTakesItsOwnDrawing) {
     const HDC screen = GetDC(nullptr);
     ui::win32::MemoryDc dc(screen);
     ReleaseDC(nullptr, screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, 286, -286, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    ui::win32::GdiObject<HBITMAP> target(
-        CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ui::win32::GdiObject<HBITMAP> target(ui::win32::MakeDibSection(286, 286, &bits));
     ASSERT_NE(target.Get(), nullptr);
     {
         ui::win32::Selection selected(dc.Get(), target.Get());

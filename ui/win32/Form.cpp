@@ -183,10 +183,10 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_DPICHANGED:
         if (!impl.monitor) // a form given its monitor takes that monitor's scale and place
             DpiChanged(window, impl, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        win32::MonitorsChanged();
+        Guarded([] { win32::MonitorsChanged(); });
         return 0;
     case WM_DISPLAYCHANGE:
-        win32::MonitorsChanged();
+        Guarded([] { win32::MonitorsChanged(); });
         break;
     case WM_POWERBROADCAST:
         if (wParam == PBT_POWERSETTINGCHANGE) {
@@ -418,8 +418,8 @@ void Form::SetRunningScreenSaver(bool running) {
     impl_->runningScreenSaver = running;
     // Asleep while the display is: nothing moves in front of a dark screen.
     if (running && !impl_->displayNotice)
-        impl_->displayNotice = RegisterPowerSettingNotification(
-            impl_->window, &ConsoleDisplayState, DEVICE_NOTIFY_WINDOW_HANDLE);
+        impl_->displayNotice = RegisterPowerSettingNotification(impl_->window, &ConsoleDisplayState,
+                                                                DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 void Form::Load() {

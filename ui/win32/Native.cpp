@@ -19,6 +19,34 @@ WindowClass::~WindowClass() {
     UnregisterClassW(name_.c_str(), GetModuleHandleW(nullptr));
 }
 
+MessageWindow::MessageWindow(const wchar_t* className, WNDPROC procedure)
+    : class_([className, procedure] {
+          WNDCLASSEXW classInfo{};
+          classInfo.lpfnWndProc = procedure;
+          classInfo.lpszClassName = className;
+          return classInfo;
+      }()),
+      window_(CreateWindowExW(0, class_.Name(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              GetModuleHandleW(nullptr), nullptr)) {
+    if (!window_)
+        FailLastError();
+}
+
+MessageWindow::~MessageWindow() {
+    DestroyWindow(window_);
+}
+
+HBITMAP MakeDibSection(int width, int height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height; // top-down, as the codecs give rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 void FailLastError() {
     const DWORD code = GetLastError();
     throw Error(static_cast<std::int32_t>(code), SystemMessage(code));
@@ -49,16 +77,9 @@ const Picture::Data* Resized(const Picture::Data& picture, const Picture::Data& 
         return picture.resized.get();
     if (1LL * width * std::max(height, drawing.height) > MaxResizedPixels || !drawing.pixels)
         return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     auto made = std::make_shared<Picture::Data>();
-    made->bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    made->bitmap.Reset(MakeDibSection(width, height, &bits));
     if (!made->bitmap.Get())
         return nullptr;
     Resample(drawing.pixels, drawing.width, drawing.height, static_cast<std::uint32_t*>(bits),

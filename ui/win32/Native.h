@@ -106,6 +106,24 @@ private:
     std::wstring name_;
 };
 
+// A message-only window of a class of its own, for messages no form is there to take; destroyed
+// with its holder. Throws when the system cannot make it.
+class MessageWindow {
+public:
+    MessageWindow(const wchar_t* className, WNDPROC procedure);
+    ~MessageWindow();
+    MessageWindow(const MessageWindow&) = delete;
+    MessageWindow& operator=(const MessageWindow&) = delete;
+    HWND Get() const { return window_; }
+
+private:
+    WindowClass class_;
+    HWND window_;
+};
+
+// A 32-bit top-down DIB section of that size, its rows at *bits; null when there is no room.
+HBITMAP MakeDibSection(int width, int height, void** bits);
+
 // The classes of every form's window and every picture box's.
 inline constexpr const wchar_t* FormClassName = L"MoondialForm";
 inline constexpr const wchar_t* PictureBoxClassName = L"MoondialPicture";

@@ -137,16 +137,10 @@ std::shared_ptr<Picture::Data> Decode(IWICBitmapDecoder* decoder) {
     ComPtr<IWICBitmapSource> converted;
     Check(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.Get(), converted.Out()));
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height); // top-down, as the codecs give rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     auto data = std::make_shared<Picture::Data>();
-    data->bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    data->bitmap.Reset(
+        win32::MakeDibSection(static_cast<int>(width), static_cast<int>(height), &bits));
     if (!data->bitmap.Get())
         throw Error(errors::OutOfMemory, "Out of memory");
     const UINT stride = width * 4;

@@ -50,31 +50,18 @@ LRESULT CALLBACK NoticeProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 // event loop, never inside the window procedure of a window it may destroy.
 class Notices {
 public:
-    Notices()
-        : class_([] {
-              WNDCLASSEXW classInfo{};
-              classInfo.lpfnWndProc = NoticeProcedure;
-              classInfo.lpszClassName = L"MoondialMonitors";
-              return classInfo;
-          }()),
-          window_(CreateWindowExW(0, class_.Name(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr)) {}
-    ~Notices() {
-        if (window_)
-            DestroyWindow(window_);
-    }
+    Notices() : window_(L"MoondialMonitors", NoticeProcedure) {}
     Notices(const Notices&) = delete;
     Notices& operator=(const Notices&) = delete;
 
     void Post() {
-        if (window_ && !pending_)
-            pending_ = PostMessageW(window_, Changed, 0, 0) != FALSE;
+        if (!pending_)
+            pending_ = PostMessageW(window_.Get(), Changed, 0, 0) != FALSE;
     }
     void Delivered() { pending_ = false; }
 
 private:
-    win32::WindowClass class_;
-    HWND window_;
+    win32::MessageWindow window_;
     bool pending_ = false;
 };
 

@@ -27,19 +27,7 @@ LRESULT CALLBACK TimerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM
 // is gone finds nothing.
 class TimerWindow {
 public:
-    TimerWindow()
-        : class_([] {
-              WNDCLASSEXW classInfo{};
-              classInfo.lpfnWndProc = TimerProcedure;
-              classInfo.lpszClassName = L"MoondialTimers";
-              return classInfo;
-          }()) {
-        window_ = CreateWindowExW(0, class_.Name(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-        if (!window_)
-            win32::FailLastError();
-    }
-    ~TimerWindow() { DestroyWindow(window_); }
+    TimerWindow() : window_(L"MoondialTimers", TimerProcedure) {}
     TimerWindow(const TimerWindow&) = delete;
     TimerWindow& operator=(const TimerWindow&) = delete;
 
@@ -63,7 +51,8 @@ public:
         Beat& beat = beats_[interval];
         if (beat.members.empty()) {
             beat.id = ++last_;
-            if (!asleep_ && !SetTimer(window_, beat.id, static_cast<UINT>(interval), nullptr)) {
+            if (!asleep_ &&
+                !SetTimer(window_.Get(), beat.id, static_cast<UINT>(interval), nullptr)) {
                 beats_.erase(interval);
                 win32::FailLastError();
             }
@@ -77,7 +66,7 @@ public:
         auto& members = found->second.members;
         members.erase(std::remove(members.begin(), members.end(), id), members.end());
         if (members.empty()) {
-            KillTimer(window_, found->second.id);
+            KillTimer(window_.Get(), found->second.id);
             beats_.erase(found);
         }
     }
@@ -90,14 +79,14 @@ public:
         std::vector<UINT_PTR> woken;
         for (auto& [interval, beat] : beats_) {
             if (asleep) {
-                KillTimer(window_, beat.id);
+                KillTimer(window_.Get(), beat.id);
             } else {
-                SetTimer(window_, beat.id, static_cast<UINT>(interval), nullptr);
+                SetTimer(window_.Get(), beat.id, static_cast<UINT>(interval), nullptr);
                 woken.push_back(beat.id);
             }
         }
         for (UINT_PTR id : woken)
-            PostMessageW(window_, WM_TIMER, id, 0);
+            PostMessageW(window_.Get(), WM_TIMER, id, 0);
     }
     bool Asleep() const { return asleep_; }
 
@@ -114,8 +103,7 @@ private:
         UINT_PTR id = 0;
         std::vector<UINT_PTR> members;
     };
-    win32::WindowClass class_;
-    HWND window_ = nullptr;
+    win32::MessageWindow window_;
     std::unordered_map<UINT_PTR, Entry> timers_;
     std::map<int, Beat> beats_;
     UINT_PTR last_ = 0;
