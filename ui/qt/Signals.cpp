@@ -4,6 +4,7 @@
 #include "ui/Dispatch.h"
 #include "ui/Services.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <csignal>
@@ -38,11 +39,14 @@ bool RunsScreenSaverHacks() {
 }
 
 void EndOnTerminationSignals() {
+    OnTerminationSignals([] { Guarded([] { ui::EndProgram(); }); });
+}
+
+void OnTerminationSignals(std::function<void()> then) {
     if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated,
-                     [] { Guarded([] { ui::EndProgram(); }); });
+    QObject::connect(notifier, &QSocketNotifier::activated, std::move(then));
     struct sigaction action {};
     action.sa_handler = OnTerminationSignal;
     sigemptyset(&action.sa_mask);

@@ -1,0 +1,256 @@
+// The watcher's D-Bus sources against stand-ins for GNOME's idle monitor and session manager,
+// and applications calling its inhibit service, all on a private bus of their own.
+
+#include "ui/qt/idle/Sources.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVirtualObject>
+#include <QProcess>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <vector>
+
+using namespace std::chrono;
+using ui::idle::Event;
+
+namespace {
+
+constexpr int Deadline = 10000;
+
+// A dbus-daemon of the test's own, and named connections to it that end with the test.
+class PrivateBus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        daemon.start(QStringLiteral("dbus-daemon"),
+                     {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                      QStringLiteral("--print-address=1")});
+        ASSERT_TRUE(daemon.waitForStarted(Deadline));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.canReadLine(); }, Deadline));
+        address = QString::fromUtf8(daemon.readLine()).trimmed();
+    }
+    void TearDown() override {
+        for (const auto& name : names)
+            QDBusConnection::disconnectFromBus(name);
+        daemon.kill();
+        daemon.waitForFinished();
+    }
+    QDBusConnection Connect() {
+        names.push_back(QStringLiteral("idle-test-%1").arg(++made));
+        return QDBusConnection::connectToBus(address, names.back());
+    }
+    // The last copy of a connection closes it.
+    static void Disconnect(QDBusConnection& connection) {
+        const QString name = connection.name();
+        connection = QDBusConnection(QString());
+        QDBusConnection::disconnectFromBus(name);
+    }
+
+    QProcess daemon;
+    QString address;
+    std::vector<QString> names;
+    int made = 0;
+};
+
+// An object on the bus that answers each method from a table, and records the calls.
+class StandIn final : public QDBusVirtualObject {
+public:
+    using Answer = std::function<QVariantList(const QDBusMessage&)>;
+    std::map<QString, Answer> answers;
+    std::vector<QDBusMessage> calls;
+
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        calls.push_back(message);
+        const auto answer = answers.find(message.member());
+        connection.send(answer == answers.end()
+                            ? message.createErrorReply(QDBusError::UnknownMethod, message.member())
+                            : message.createReply(answer->second(message)));
+        return true;
+    }
+    int CallsOf(const QString& member) const {
+        return static_cast<int>(std::count_if(
+            calls.begin(), calls.end(), [&](const auto& call) { return call.member() == member; }));
+    }
+};
+
+void Serve(QDBusConnection& bus, const QString& name, const QString& path, StandIn& object) {
+    ASSERT_TRUE(bus.registerVirtualObject(path, &object));
+    ASSERT_TRUE(bus.registerService(name));
+}
+
+void Emit(QDBusConnection& bus, const QString& path, const QString& interface,
+          const QString& signal, const QVariantList& arguments) {
+    auto message = QDBusMessage::createSignal(path, interface, signal);
+    message.setArguments(arguments);
+    ASSERT_TRUE(bus.send(message));
+}
+
+const QString Monitor = QStringLiteral("org.gnome.Mutter.IdleMonitor");
+const QString MonitorPath = QStringLiteral("/org/gnome/Mutter/IdleMonitor/Core");
+const QString Session = QStringLiteral("org.gnome.SessionManager");
+const QString SessionPath = QStringLiteral("/org/gnome/SessionManager");
+
+class GnomeIdle : public PrivateBus {
+protected:
+    void SetUp() override {
+        PrivateBus::SetUp();
+        gnome = Connect();
+        monitor.answers[QStringLiteral("AddIdleWatch")] = [](const QDBusMessage&) {
+            return QVariantList{QVariant::fromValue<quint32>(7)};
+        };
+        monitor.answers[QStringLiteral("AddUserActiveWatch")] = [this](const QDBusMessage&) {
+            return QVariantList{QVariant::fromValue<quint32>(++activeWatches + 100)};
+        };
+        session.answers[QStringLiteral("IsInhibited")] = [this](const QDBusMessage& call) {
+            return QVariantList{call.arguments().value(0).toUInt() == 8 && idleInhibited};
+        };
+    }
+    void Fire(quint32 watch) {
+        Emit(gnome, MonitorPath, Monitor, QStringLiteral("WatchFired"),
+             {QVariant::fromValue(watch)});
+    }
+    void SessionSignal(const char* signal) {
+        Emit(gnome, SessionPath, Session, QString::fromLatin1(signal),
+             {QVariant::fromValue(QDBusObjectPath("/org/gnome/SessionManager/Inhibitor1"))});
+    }
+    bool Reported(const std::vector<Event>& expected) {
+        return QTest::qWaitFor([&] { return reports == expected; }, Deadline);
+    }
+
+    QDBusConnection gnome{QString()};
+    StandIn monitor, session;
+    quint32 activeWatches = 0;
+    bool idleInhibited = false;
+    std::vector<Event> reports;
+    ui::idle::Report report = [this](Event event) { reports.push_back(event); };
+};
+
+} // namespace
+
+TEST_F(GnomeIdle, NotChosenWhereTheMonitorDoesNotRun) {
+    EXPECT_FALSE(ui::idle::GnomeIdle(Connect(), seconds(3), report));
+}
+
+TEST_F(GnomeIdle, IdleWatchThenOneUserActiveWatchPerTimeAway) {
+    Serve(gnome, Monitor, MonitorPath, monitor);
+    const auto source = ui::idle::GnomeIdle(Connect(), seconds(3), report);
+    ASSERT_TRUE(source);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return monitor.CallsOf("AddIdleWatch") == 1; }, Deadline));
+    EXPECT_EQ(monitor.calls.front().arguments().value(0).toULongLong(), 3000u);
+
+    Fire(101); // no such watch yet
+    Fire(7);
+    ASSERT_TRUE(Reported({Event::UserIdle}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return activeWatches == 1; }, Deadline));
+    Fire(101);
+    ASSERT_TRUE(Reported({Event::UserIdle, Event::UserBack}));
+    Fire(101); // a user-active watch fires once; another report would be a second return
+    Fire(7);
+    ASSERT_TRUE(Reported({Event::UserIdle, Event::UserBack, Event::UserIdle}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return activeWatches == 2; }, Deadline));
+    Fire(102);
+    EXPECT_TRUE(Reported({Event::UserIdle, Event::UserBack, Event::UserIdle, Event::UserBack}));
+    EXPECT_EQ(monitor.CallsOf("AddIdleWatch"), 1);
+}
+
+TEST_F(GnomeIdle, SessionIdleInhibitorsAreFollowed) {
+    Serve(gnome, Monitor, MonitorPath, monitor);
+    Serve(gnome, Session, SessionPath, session);
+    idleInhibited = true; // a video already playing when the watcher starts
+    const auto source = ui::idle::GnomeIdle(Connect(), minutes(10), report);
+    ASSERT_TRUE(Reported({Event::Inhibited}));
+    SessionSignal("InhibitorAdded"); // another inhibitor, of a kind other than idle
+    idleInhibited = false;
+    SessionSignal("InhibitorRemoved");
+    ASSERT_TRUE(Reported({Event::Inhibited, Event::Uninhibited}));
+    SessionSignal("InhibitorRemoved");
+    idleInhibited = true;
+    SessionSignal("InhibitorAdded");
+    EXPECT_TRUE(Reported({Event::Inhibited, Event::Uninhibited, Event::Inhibited}));
+    for (const auto& call : session.calls)
+        EXPECT_EQ(call.arguments().value(0).toUInt(), 8u); // the idle flag only
+}
+
+namespace {
+
+class InhibitService : public PrivateBus {
+protected:
+    // An application's call; its cookie, or nothing for an error.
+    std::optional<quint32>
+    Call(QDBusConnection& application, const QString& method, const QVariantList& arguments,
+         const QString& path = QStringLiteral("/org/freedesktop/ScreenSaver")) {
+        auto call =
+            QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.ScreenSaver"), path,
+                                           QStringLiteral("org.freedesktop.ScreenSaver"), method);
+        call.setArguments(arguments);
+        // Asynchronous, since the service answers from this thread's event loop.
+        QDBusPendingCall pending = application.asyncCall(call);
+        if (!QTest::qWaitFor([&] { return pending.isFinished(); }, Deadline))
+            return std::nullopt;
+        const QDBusMessage reply = pending.reply();
+        if (reply.type() != QDBusMessage::ReplyMessage)
+            return std::nullopt;
+        return reply.arguments().isEmpty() ? 0u : reply.arguments().value(0).toUInt();
+    }
+    std::optional<quint32>
+    Inhibit(QDBusConnection& application,
+            const QString& path = QStringLiteral("/org/freedesktop/ScreenSaver")) {
+        return Call(application, QStringLiteral("Inhibit"),
+                    {QStringLiteral("player"), QStringLiteral("playing a video")}, path);
+    }
+    bool UnInhibit(QDBusConnection& application, quint32 cookie) {
+        return Call(application, QStringLiteral("UnInhibit"), {QVariant::fromValue(cookie)})
+            .has_value();
+    }
+
+    std::vector<Event> reports;
+    ui::idle::Report report = [this](Event event) { reports.push_back(event); };
+};
+
+} // namespace
+
+TEST_F(InhibitService, HeldWhileAnyCookieIsOut) {
+    const auto service = ui::idle::ScreenSaverInhibitors(Connect(), report);
+    ASSERT_TRUE(service);
+    auto player = Connect(), browser = Connect();
+    const auto first = Inhibit(player);
+    const auto second = Inhibit(browser, QStringLiteral("/ScreenSaver")); // the older path
+    ASSERT_TRUE(first && second);
+    EXPECT_NE(*first, 0u);
+    EXPECT_NE(*first, *second);
+    EXPECT_EQ(reports, std::vector<Event>{Event::Inhibited});
+    EXPECT_TRUE(UnInhibit(player, *first));
+    EXPECT_TRUE(UnInhibit(player, *first + 1000)); // a cookie never given: nothing changes
+    EXPECT_EQ(reports, std::vector<Event>{Event::Inhibited});
+    EXPECT_TRUE(UnInhibit(browser, *second));
+    EXPECT_EQ(reports, (std::vector<Event>{Event::Inhibited, Event::Uninhibited}));
+}
+
+TEST_F(InhibitService, ACallerThatLeavesTheBusTakesItsCookiesAlong) {
+    const auto service = ui::idle::ScreenSaverInhibitors(Connect(), report);
+    ASSERT_TRUE(service);
+    auto crashed = Connect(), player = Connect();
+    ASSERT_TRUE(Inhibit(crashed) && Inhibit(crashed));
+    const auto kept = Inhibit(player);
+    ASSERT_TRUE(kept);
+    Disconnect(crashed);
+    QTest::qWait(200);
+    EXPECT_EQ(reports, std::vector<Event>{Event::Inhibited}); // the player's still held
+    Disconnect(player);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, Deadline));
+    EXPECT_EQ(reports, (std::vector<Event>{Event::Inhibited, Event::Uninhibited}));
+}
+
+TEST_F(InhibitService, NotServedWhereAnotherProgramOwnsTheName) {
+    auto desktop = Connect();
+    ASSERT_TRUE(desktop.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
+    EXPECT_FALSE(ui::idle::ScreenSaverInhibitors(Connect(), report));
+    // And the name is the desktop's still.
+    auto bus = Connect();
+    EXPECT_EQ(bus.interface()->serviceOwner(QStringLiteral("org.freedesktop.ScreenSaver")).value(),
+              desktop.baseService());
+}

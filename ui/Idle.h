@@ -1,0 +1,24 @@
+#pragma once
+// The session's idle signal, for a watcher that starts the saver after a time without input.
+
+#include <chrono>
+#include <functional>
+
+namespace ui::idle {
+
+enum class Event {
+    UserIdle,    // no input for the whole timeout
+    UserBack,    // input again after UserIdle
+    Inhibited,   // an application holds the saver off (a video, a presentation)
+    Uninhibited, // no application does any more
+    SaverEnded,  // the saver started by the watcher ended
+};
+
+// Runs the watcher until SIGTERM or SIGINT, which end it and the saver it started. After each
+// event the program says whether the saver ("/s", a process of its own) starts now. Returns
+// the process's exit code; where the session gives no idle signal it says so on the standard
+// error at once.
+int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
+          const std::function<bool(Event)>& startSaverAfter);
+
+} // namespace ui::idle

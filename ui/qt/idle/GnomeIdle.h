@@ -1,0 +1,34 @@
+#pragma once
+// GNOME's idle monitor (org.gnome.Mutter.IdleMonitor) and its session manager's idle
+// inhibitors, over D-Bus. Every call is asynchronous: the watcher never waits on the bus.
+
+#include "ui/qt/idle/Sources.h"
+
+#include <QObject>
+#include <optional>
+
+namespace ui::idle {
+
+class Gnome final : public QObject, public Source {
+    Q_OBJECT
+public:
+    Gnome(QDBusConnection bus, std::chrono::milliseconds timeout, Report report);
+    const char* Name() const override { return "org.gnome.Mutter.IdleMonitor"; }
+
+private slots:
+    void WatchFired(quint32 id);
+    void InhibitorsChanged();
+
+private:
+    // Calls a method of the idle monitor; then gets the watch id it answers.
+    void AddWatch(const QString& method, const QList<QVariant>& arguments,
+                  std::optional<quint32>& into);
+
+    QDBusConnection bus;
+    Report report;
+    std::optional<quint32> idleWatch;
+    std::optional<quint32> activeWatch;
+    bool inhibited = false;
+};
+
+} // namespace ui::idle

@@ -1,0 +1,83 @@
+#include "ui/qt/idle/ScreenSaverService.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+
+namespace ui::idle {
+
+namespace {
+
+const QString ServiceName = QStringLiteral("org.freedesktop.ScreenSaver");
+// Applications use either path.
+const QString Paths[] = {QStringLiteral("/org/freedesktop/ScreenSaver"),
+                         QStringLiteral("/ScreenSaver")};
+
+} // namespace
+
+ScreenSaverService::ScreenSaverService(QDBusConnection connection, Report reported)
+    : bus(std::move(connection)), report(std::move(reported)) {
+    if (!bus.isConnected())
+        return;
+    callers.setConnection(bus);
+    callers.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
+    // A caller that leaves the bus (ends, crashes) takes its cookies with it.
+    connect(&callers, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString& who) {
+        const bool was = !holders.empty();
+        std::erase_if(holders, [&who](const auto& holder) { return holder.second == who; });
+        callers.removeWatchedService(who);
+        Changed(was);
+    });
+    for (const auto& path : Paths)
+        bus.registerObject(path, this,
+                           QDBusConnection::ExportScriptableSlots |
+                               QDBusConnection::ExportNonScriptableSlots);
+    const auto answer =
+        bus.interface()->registerService(ServiceName, QDBusConnectionInterface::DontQueueService,
+                                         QDBusConnectionInterface::DontAllowReplacement);
+    serving = answer.isValid() && answer.value() == QDBusConnectionInterface::ServiceRegistered;
+    if (!serving)
+        for (const auto& path : Paths)
+            bus.unregisterObject(path);
+}
+
+ScreenSaverService::~ScreenSaverService() {
+    if (!serving)
+        return;
+    for (const auto& path : Paths)
+        bus.unregisterObject(path);
+    bus.interface()->unregisterService(ServiceName);
+}
+
+quint32 ScreenSaverService::Inhibit(const QString&, const QString&) {
+    const bool was = !holders.empty();
+    // Never 0, which some callers read as "no cookie".
+    if (++lastCookie == 0)
+        ++lastCookie;
+    const QString caller = calledFromDBus() ? message().service() : QString();
+    holders[lastCookie] = caller;
+    if (!caller.isEmpty())
+        callers.addWatchedService(caller);
+    Changed(was);
+    return lastCookie;
+}
+
+void ScreenSaverService::UnInhibit(quint32 cookie) {
+    const bool was = !holders.empty();
+    holders.erase(cookie);
+    Changed(was);
+}
+
+void ScreenSaverService::Changed(bool wasInhibited) {
+    const bool now = !holders.empty();
+    if (now != wasInhibited)
+        report(now ? Event::Inhibited : Event::Uninhibited);
+}
+
+std::unique_ptr<Source> ScreenSaverInhibitors(QDBusConnection bus, Report report) {
+    auto service = std::make_unique<ScreenSaverService>(std::move(bus), std::move(report));
+    if (!service->Serving())
+        return nullptr;
+    return service;
+}
+
+} // namespace ui::idle

@@ -1,0 +1,39 @@
+#pragma once
+// org.freedesktop.ScreenSaver's inhibit calls, served for the applications of a session where
+// no other program serves them (a video player, a browser showing a video, a presentation).
+
+#include "ui/qt/idle/Sources.h"
+
+#include <QDBusContext>
+#include <QDBusServiceWatcher>
+#include <QObject>
+#include <map>
+
+namespace ui::idle {
+
+class ScreenSaverService final : public QObject, public Source, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+public:
+    ScreenSaverService(QDBusConnection bus, Report report);
+    ~ScreenSaverService() override;
+    const char* Name() const override { return "org.freedesktop.ScreenSaver"; }
+    // Whether this process now owns the name.
+    bool Serving() const { return serving; }
+
+public slots:
+    quint32 Inhibit(const QString& application, const QString& reason);
+    void UnInhibit(quint32 cookie);
+
+private:
+    void Changed(bool wasInhibited);
+
+    QDBusConnection bus;
+    Report report;
+    bool serving = false;
+    quint32 lastCookie = 0;
+    std::map<quint32, QString> holders; // cookie -> the caller's unique bus name
+    QDBusServiceWatcher callers;
+};
+
+} // namespace ui::idle

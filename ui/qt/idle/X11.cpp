@@ -1,0 +1,88 @@
+#include "ui/qt/idle/Sources.h"
+
+#include <QTimer>
+#include <cstdlib>
+#include <xcb/screensaver.h>
+#include <xcb/xcb.h>
+
+namespace ui::idle {
+
+namespace {
+
+using namespace std::chrono;
+
+struct Disconnect {
+    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
+};
+struct Free {
+    void operator()(void* reply) const { std::free(reply); }
+};
+
+// The server counts the time since the last input but says nothing when it passes a mark: it
+// is asked when the timeout could first be reached, and each second once it has been.
+class X11 final : public Source {
+public:
+    X11(xcb_connection_t* connection, xcb_window_t rootWindow, milliseconds wait, Report reported,
+        std::function<void()> whenLost)
+        : server(connection), root(rootWindow), timeout(wait), report(std::move(reported)),
+          lost(std::move(whenLost)) {
+        timer.setSingleShot(true);
+        QObject::connect(&timer, &QTimer::timeout, [this] { Ask(); });
+        Ask();
+    }
+
+    const char* Name() const override { return "MIT-SCREEN-SAVER"; }
+
+private:
+    void Ask() {
+        const std::unique_ptr<xcb_screensaver_query_info_reply_t, Free> info(
+            xcb_screensaver_query_info_reply(
+                server.get(), xcb_screensaver_query_info(server.get(), root), nullptr));
+        if (!info)
+            return lost();
+        const milliseconds idleFor(info->ms_since_user_input);
+        if (away && idleFor < lastIdleFor) {
+            away = false;
+            report(Event::UserBack);
+        } else if (!away && idleFor >= timeout) {
+            away = true;
+            report(Event::UserIdle);
+        }
+        lastIdleFor = idleFor;
+        timer.start(away ? milliseconds(seconds(1)) : timeout - idleFor);
+    }
+
+    std::unique_ptr<xcb_connection_t, Disconnect> server;
+    xcb_window_t root;
+    milliseconds timeout;
+    Report report;
+    std::function<void()> lost;
+    QTimer timer;
+    bool away = false;
+    milliseconds lastIdleFor{0};
+};
+
+} // namespace
+
+std::unique_ptr<Source> X11Idle(milliseconds timeout, Report report, std::function<void()> lost) {
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display)
+        return nullptr;
+    int screenNumber = 0;
+    std::unique_ptr<xcb_connection_t, Disconnect> server(xcb_connect(nullptr, &screenNumber));
+    if (xcb_connection_has_error(server.get()))
+        return nullptr;
+    const auto* extension = xcb_get_extension_data(server.get(), &xcb_screensaver_id);
+    if (!extension || !extension->present)
+        return nullptr;
+    auto screens = xcb_setup_roots_iterator(xcb_get_setup(server.get()));
+    for (int i = 0; i < screenNumber && screens.rem > 0; ++i)
+        xcb_screen_next(&screens);
+    if (screens.rem == 0)
+        return nullptr;
+    const xcb_window_t root = screens.data->root;
+    return std::make_unique<X11>(server.release(), root, timeout, std::move(report),
+                                 std::move(lost));
+}
+
+} // namespace ui::idle
