@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The idle watcher on an X display, with the server's own idle time: the saver shows once the
+# user has been idle for the duration, a key ends it, it shows again; an application's inhibit
+# call on the session bus holds it off until the application leaves; SIGTERM ends the watcher
+# and its saver. And the command lines it refuses, and a session with no idle signal at all.
+# Usage: tests/e2e/linux-idle.sh BUILD_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+program=$(cd "$1" && pwd)/moondial
+source "$here/xvfb.sh"
+source "$here/checks.sh"
+
+work=$(mktemp -d)
+watcher= bus_pid= holder=
+cleanup() {
+  [ -z "$watcher" ] || kill "$watcher" 2>/dev/null || true
+  [ -z "$holder" ] || kill "$holder" 2>/dev/null || true
+  [ -z "$bus_pid" ] || kill "$bus_pid" 2>/dev/null || true
+  xvfb_stop
+  rm -rf "$work"
+}
+trap cleanup EXIT
+xvfb_start 800x600x24
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
+mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME" && chmod 700 "$XDG_RUNTIME_DIR"
+# A session bus of the test's own.
+dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus" 4>"$work/bus.pid"
+DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
+bus_pid=$(head -n 1 "$work/bus.pid")
+export DBUS_SESSION_BUS_ADDRESS
+
+until_true() { # until_true SECONDS COMMAND...: the command succeeds within the deadline
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.2; done
+}
+saver() { pgrep -P "$watcher" -f -- '/s$'; }
+no_saver() { ! saver >/dev/null; }
+saver_shown() { # the saver's process, its window shown and holding the keyboard
+  saver >/dev/null || return 1
+  local window
+  window=$(xdotool search --onlyvisible --class moondial 2>/dev/null | head -n 1)
+  [ -n "$window" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ]
+}
+shows_within() { until_true "$1" saver_shown || why "no saver shown within $1 s"; }
+gone_within() { until_true "$1" no_saver || why "the saver still runs after $1 s"; }
+# The watcher waits the whole duration after the last input before it starts the saver.
+waits_after_input() {
+  xdotool key shift
+  sleep 2
+  no_saver || why "a saver 2 s after the last input, of 3 s"
+}
+ends_on_key() {
+  xdotool key a
+  gone_within 10 && kill -0 "$watcher" 2>/dev/null || why "the watcher ended with its saver"
+}
+
+refuses() { # refuses STATUS ARGUMENTS...: the exit status and a message on the standard error
+  local want=$1 status=0; shift
+  timeout 10 "$program" "$@" >/dev/null 2>"$work/said" || status=$?
+  [ "$status" = "$want" ] && grep -q . "$work/said" || why "status $status, said: $(cat "$work/said")"
+}
+for arguments in "--idle" "--idle 0" "--idle 10x" "--idle 2d" "--idle -5" "--idle 90s 10m"; do
+  # shellcheck disable=SC2086 # the words are the arguments
+  check "refuses $arguments" refuses 2 $arguments
+done
+no_idle_signal() { (unset DISPLAY; refuses 1 --idle 1); }
+check "a session without an idle signal says so and ends" no_idle_signal
+check "...naming what it looked for" grep -q "no idle signal" "$work/said"
+
+"$program" --idle 3s 2>"$work/watcher.err" &
+watcher=$!
+until_true 20 grep -q starting "$work/watcher.err" || true
+check "the watcher listens to the X server and serves the inhibit calls" \
+  grep -q "after 3 s without input (MIT-SCREEN-SAVER, serving org.freedesktop.ScreenSaver)" \
+  "$work/watcher.err"
+check "no saver before the duration has passed" waits_after_input
+check "the saver shows once it has" shows_within 30
+check "a key ends the saver and leaves the watcher" ends_on_key
+check "...which starts it again after the next idle time" shows_within 30
+check "...and a key ends that one too" ends_on_key
+
+# An application holding the saver off, as a video player does, until it leaves the bus.
+/usr/bin/python3 -c '
+import dbus, sys
+bus = dbus.SessionBus()
+service = bus.get_object("org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver")
+print(service.Inhibit("player", "playing a video", dbus_interface="org.freedesktop.ScreenSaver"), flush=True)
+sys.stdin.read()' < <(sleep 3600) >"$work/cookie" &
+holder=$!
+check "an application gets a cookie" until_true 10 grep -q '^[1-9]' "$work/cookie"
+held_off() { sleep 8; no_saver || why "a saver while an application held it off"; }
+check "no saver while the application holds it off" held_off
+kill "$holder"; holder=
+check "the saver shows when the application has gone" shows_within 30
+
+kill -TERM "$watcher"
+ended() { ! kill -0 "$watcher" 2>/dev/null && ! pgrep -f -x "$program /s" >/dev/null; }
+check "SIGTERM ends the watcher and its saver" until_true 15 ended
+watcher=
+checks_done
