@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# The idle watcher on a Wayland desktop: headless sway, whose idle protocol (KDE's) the watcher
+# follows. The saver shows once the seat has been idle for the duration, a key ends it, it shows
+# again; a view that holds an idle inhibitor keeps it away; SIGTERM ends the watcher and its
+# saver.
+# Usage: tests/e2e/linux-wayland-idle.sh BUILD_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "$1" && pwd)
+source "$here/sway.sh"
+sway_start
+
+source "$here/checks.sh"
+
+config=$sway_runtime/config
+mkdir -p "$config/Quillon"
+printf '[General]\nScreen%%20Saver%%20Type=1\n' > "$config/Quillon/Moondial.conf"
+chown -R "$sway_user" "$config"
+session() {
+  as_user env DISPLAY="$sway_display" XDG_SESSION_TYPE=wayland XDG_CONFIG_HOME="$config" "$@"
+}
+until_true() { # until_true SECONDS COMMAND...: the command succeeds within the deadline
+  local deadline=$((SECONDS + $1)); shift
+  until "$@"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.2; done
+}
+# The saver's full-screen views, one line each.
+saver_views() {
+  as_user swaymsg -t get_tree | python3 -c '
+import json, sys
+def walk(node):
+    if node.get("app_id") == "moondial" and node.get("fullscreen_mode"):
+        print(node["name"])
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        walk(child)
+walk(json.load(sys.stdin))'
+}
+savers() { pgrep -u "$sway_user" -f -- 'moondial /s$' || true; }
+shown() { [ "$(saver_views | wc -l)" = 2 ] && [ -n "$(savers)" ]; }
+gone() { [ -z "$(saver_views)" ] && [ -z "$(savers)" ]; }
+shows_within() { until_true "$1" shown || why "no saver on both outputs within $1 s"; }
+ends_on_key() {
+  as_user wtype -s 500 a
+  until_true 15 gone || why "the saver still runs"
+  kill -0 "$watcher" 2>/dev/null || why "the watcher ended with its saver"
+}
+
+session "$build/moondial" --idle 3s 2>"$sway_runtime/watcher.err" &
+watcher=$!
+until_true 20 grep -q starting "$sway_runtime/watcher.err" || true
+check "the watcher follows the compositor's idle protocol" \
+  grep -q "after 3 s without input (org_kde_kwin_idle" "$sway_runtime/watcher.err"
+waits_after_input() {
+  as_user wtype -s 500 a
+  sleep 2
+  [ -z "$(savers)" ] || why "a saver 2 s after the last key, of 3 s"
+}
+check "no saver before the duration has passed" waits_after_input
+check "the saver shows on both outputs once it has" shows_within 30
+check "a key ends the saver and leaves the watcher" ends_on_key
+check "...which starts it again after the next idle time" shows_within 30
+check "...and a key ends that one too" ends_on_key
+
+# A view that holds the seat awake, as a video player does (an X11 one: a second instance of
+# Moondial would keep the saver from starting at all).
+session xmessage "playing a video" >/dev/null 2>&1 &
+player=$!
+inhibit() {
+  until_true 30 as_user swaymsg "[class=\"Xmessage\"] inhibit_idle $1" >/dev/null ||
+    why "no view to hold an inhibitor"
+}
+check "a view holds an idle inhibitor" inhibit open
+held_off() {
+  # A key first: the time away counts from the moment the inhibitor held, whenever that was.
+  as_user wtype -s 500 a
+  until_true 15 gone || why "a saver from before the inhibitor still runs"
+  sleep 8
+  [ -z "$(savers)" ] || why "a saver while a view held it off"
+}
+check "no saver while it does" held_off
+check "the inhibitor is released" inhibit none
+check "the saver shows once the seat is idle again" shows_within 30
+kill "$player" 2>/dev/null || true
+
+as_user kill -TERM "$(pgrep -u "$sway_user" -f -- 'moondial --idle')"
+ended() { ! kill -0 "$watcher" 2>/dev/null && gone; }
+check "SIGTERM ends the watcher and its saver" until_true 15 ended
+checks_done
