@@ -15,6 +15,9 @@ install(FILES ${linux}/moondial-screensaver.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications/screensavers RENAME moondial.desktop)
 install(FILES ${linux}/moondial-settings.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications RENAME moondial.desktop)
+# The idle watcher as a systemd user service, for desktops that start no saver themselves; not
+# enabled by the package.
+install(FILES ${linux}/moondial-idle.service DESTINATION lib/systemd/user)
 # What software centres show of the settings entry.
 install(FILES ${linux}/example.quillon.moondial.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

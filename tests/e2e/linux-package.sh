@@ -64,12 +64,21 @@ carries() {
       ./usr/share/applications/screensavers/moondial.desktop \
       ./usr/share/applications/moondial.desktop ./usr/share/man/man6/moondial.6.gz \
       ./usr/share/metainfo/example.quillon.moondial.metainfo.xml \
+      ./usr/lib/systemd/user/moondial-idle.service \
       ./usr/share/icons/hicolor/16x16/apps/moondial.png \
       ./usr/share/icons/hicolor/256x256/apps/moondial.png; do
     grep -q " $path\( ->\|$\)" <<<"$contents" || { echo "no $path"; return 1; }
   done
 }
-check "the .deb carries the program, the hack, its files, icons, manual and metainfo" carries
+check "the .deb carries the program, the hack, its files, icons, manual, metainfo and service" carries
+# The watcher's service is the user's to enable: nothing in the package does it.
+service_not_enabled() {
+  dpkg-deb -c "$deb" | grep -q '\.wants/' && { echo "a .wants link"; return 1; }
+  dpkg-deb -e "$deb" "$work/control" && ! grep -rqs systemctl "$work/control" ||
+    { echo "a maintainer script enables it"; return 1; }
+  grep -qx 'ExecStart=moondial --idle 10' "$top/resources/linux/moondial-idle.service"
+}
+check "the idle service runs the watcher and is not enabled by the package" service_not_enabled
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
