@@ -56,6 +56,12 @@ waits_after_input() {
 }
 check "no saver before the duration has passed" waits_after_input
 check "the saver shows on both outputs once it has" shows_within 30
+brings_a_token() {
+  local saver; saver=$(savers | head -n 1)
+  tr '\0' '\n' < "/proc/$saver/environ" | grep -q '^XDG_ACTIVATION_TOKEN=.' ||
+    why "the saver was started without an activation token"
+}
+check "the saver brings the compositor's activation token, to take the keyboard" brings_a_token
 check "a key ends the saver and leaves the watcher" ends_on_key
 check "...which starts it again after the next idle time" shows_within 30
 check "...and a key ends that one too" ends_on_key

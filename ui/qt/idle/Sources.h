@@ -7,6 +7,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace ui::idle {
 
@@ -26,6 +27,10 @@ public:
 // Null without a Wayland session or either protocol. lost is called if the compositor goes.
 std::unique_ptr<Source> WaylandIdle(std::chrono::milliseconds timeout, Report report,
                                     std::function<void()> lost);
+
+// A token from the Wayland compositor that lets the next window of the program take the focus
+// (xdg-activation, passed on as XDG_ACTIVATION_TOKEN); empty where there is none.
+std::string ActivationToken();
 
 // GNOME's idle monitor and its session manager's idle inhibitors, over D-Bus. Null where the
 // monitor does not run on this bus.

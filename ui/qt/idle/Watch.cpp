@@ -42,8 +42,15 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
     // A saver outliving a watcher that was killed outright would be left to the user.
     saver.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     const auto decide = [&](Event event) {
-        if (startSaverAfter(event))
-            saver.start();
+        if (!startSaverAfter(event))
+            return;
+        // Wayland compositors give the focus to a new window that brings a token.
+        auto environment = QProcessEnvironment::systemEnvironment();
+        if (const auto token = ActivationToken(); !token.empty())
+            environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"),
+                               QString::fromStdString(token));
+        saver.setProcessEnvironment(environment);
+        saver.start();
     };
     QObject::connect(&saver, &QProcess::finished, [&] { decide(Event::SaverEnded); });
     QObject::connect(&saver, &QProcess::errorOccurred, [&](QProcess::ProcessError error) {

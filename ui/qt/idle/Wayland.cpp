@@ -1,6 +1,7 @@
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "idle-client-protocol.h"
 #include "ui/qt/idle/Sources.h"
+#include "ui/qt/idle/WaylandObjects.h"
 
 #include <QSocketNotifier>
 #include <cstdlib>
@@ -10,12 +11,6 @@
 namespace ui::idle {
 
 namespace {
-
-template <typename Object, void (*destroy)(Object*)> struct Destroy {
-    void operator()(Object* object) const { destroy(object); }
-};
-template <typename Object, void (*destroy)(Object*)>
-using Owned = std::unique_ptr<Object, Destroy<Object, destroy>>;
 
 // The two protocols' notifications say the same two things; one client serves both.
 class Wayland final : public Source {
