@@ -18,6 +18,7 @@ struct IdleCompositor::State {
     wl_display* display = nullptr;
     std::string socket;
     int commands[2] = {-1, -1};
+    wl_event_source* commandSource = nullptr;
     std::thread thread;
     mutable std::mutex mutex;
     std::vector<std::uint32_t> extTimeouts, kdeTimeouts;
@@ -156,14 +157,15 @@ IdleCompositor::IdleCompositor(Offers offers) : state(std::make_unique<State>())
         wl_global_create(s.display, &org_kde_kwin_idle_interface, 1, &s, State::BindKde);
     if (offers.activation)
         wl_global_create(s.display, &xdg_activation_v1_interface, 1, &s, State::BindActivation);
-    wl_event_loop_add_fd(wl_display_get_event_loop(s.display), s.commands[0], WL_EVENT_READABLE,
-                         State::Command, &s);
+    s.commandSource = wl_event_loop_add_fd(wl_display_get_event_loop(s.display), s.commands[0],
+                                           WL_EVENT_READABLE, State::Command, &s);
     s.thread = std::thread([&s] { wl_display_run(s.display); });
 }
 
 IdleCompositor::~IdleCompositor() {
     state->Send('q');
     state->thread.join();
+    wl_event_source_remove(state->commandSource);
     wl_display_destroy_clients(state->display);
     wl_display_destroy(state->display);
     ::close(state->commands[0]);
