@@ -45,7 +45,8 @@ void EndOnTerminationSignals() {
 void OnTerminationSignals(std::function<void()> then) {
     if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
-    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
+    auto* notifier =
+        new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, std::move(then));
     struct sigaction action {};
     action.sa_handler = OnTerminationSignal;
