@@ -101,6 +101,8 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
 
     ui::app::OnTerminationSignals([] { QCoreApplication::quit(); });
     const int status = QCoreApplication::exec();
+    // The saver's end is no news now: nothing may start another on the way out.
+    QObject::disconnect(&saver, nullptr, nullptr, nullptr);
     EndSaver(saver);
     return status;
 }
