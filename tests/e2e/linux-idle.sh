@@ -30,10 +30,6 @@ DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
 bus_pid=$(head -n 1 "$work/bus.pid")
 export DBUS_SESSION_BUS_ADDRESS
 
-until_true() { # until_true SECONDS COMMAND...: the command succeeds within the deadline
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.2; done
-}
 saver() { pgrep -P "$watcher" -f -- '/s$'; }
 no_saver() { ! saver >/dev/null; }
 saver_shown() { # the saver's process, its window shown and holding the keyboard

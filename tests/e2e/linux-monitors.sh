@@ -12,12 +12,7 @@ sway_start
 
 source "$here/checks.sh"
 
-config=$sway_runtime/config
-mkdir -p "$config/Quillon"
-printf '[General]\nScreen%%20Saver%%20Type=1\n' > "$config/Quillon/Moondial.conf"
-chown -R "$sway_user" "$config"
-as_user env DISPLAY="$sway_display" XDG_CONFIG_HOME="$config" QT_QPA_PLATFORM=xcb \
-  "$build/moondial" /s >/dev/null 2>&1 &
+session env QT_QPA_PLATFORM=xcb "$build/moondial" /s >/dev/null 2>&1 &
 saver=$!
 
 # Each shown window of the program: "X,Y WIDTHxHEIGHT", sorted.

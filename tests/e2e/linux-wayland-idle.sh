@@ -12,17 +12,6 @@ sway_start
 
 source "$here/checks.sh"
 
-config=$sway_runtime/config
-mkdir -p "$config/Quillon"
-printf '[General]\nScreen%%20Saver%%20Type=1\n' > "$config/Quillon/Moondial.conf"
-chown -R "$sway_user" "$config"
-session() {
-  as_user env DISPLAY="$sway_display" XDG_SESSION_TYPE=wayland XDG_CONFIG_HOME="$config" "$@"
-}
-until_true() { # until_true SECONDS COMMAND...: the command succeeds within the deadline
-  local deadline=$((SECONDS + $1)); shift
-  until "$@"; do [ $SECONDS -lt $deadline ] || return 1; sleep 0.2; done
-}
 # The saver's full-screen views, one line each.
 saver_views() {
   as_user swaymsg -t get_tree | python3 -c '

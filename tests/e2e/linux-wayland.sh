@@ -13,14 +13,6 @@ as_user swaymsg output HEADLESS-2 scale 2 >/dev/null
 
 source "$here/checks.sh"
 
-config=$sway_runtime/config
-mkdir -p "$config/Quillon"
-printf '[General]\nScreen%%20Saver%%20Type=1\n' > "$config/Quillon/Moondial.conf"
-chown -R "$sway_user" "$config"
-# As a Wayland session starts a program: both displays named, the session's kind told.
-session() {
-  as_user env DISPLAY="$sway_display" XDG_SESSION_TYPE=wayland XDG_CONFIG_HOME="$config" "$@"
-}
 
 # The program's views: "OUTPUT x,y WIDTHxHEIGHT fullscreen", sorted.
 views() {

@@ -2,7 +2,8 @@
 # root), and its Xwayland, whose RandR monitors are the outputs.
 # sway_start sets sway_user, sway_runtime (the user's runtime folder), SWAYSOCK, sway_display
 # (Xwayland's DISPLAY) and cleans everything up when the shell exits. as_user COMMAND... runs a
-# command as that user in that session.
+# command as that user in that session; session COMMAND... runs it as the Wayland session starts
+# a program, with the settings folder sway_config (the analog clock chosen).
 # Outputs: HEADLESS-1 1280 x 720 at (0, 0), HEADLESS-2 1024 x 768 at (1280, 0).
 
 sway_user=moondial-e2e
@@ -42,6 +43,15 @@ CONF
   for _ in $(seq 300); do [ -s "$sway_runtime/display" ] && break; sleep 0.1; done
   sway_display=$(cat "$sway_runtime/display")
   [ -n "$sway_display" ] || { echo "no Xwayland display"; return 1; }
+  sway_config=$sway_runtime/config
+  mkdir -p "$sway_config/Quillon"
+  printf '[General]\nScreen%%20Saver%%20Type=1\n' > "$sway_config/Quillon/Moondial.conf"
+  chown -R "$sway_user" "$sway_config"
+}
+
+# Both displays named and the session's kind told, as a Wayland session starts a program.
+session() {
+  as_user env DISPLAY="$sway_display" XDG_SESSION_TYPE=wayland XDG_CONFIG_HOME="$sway_config" "$@"
 }
 
 sway_stop() {
