@@ -7,9 +7,10 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh linux windows package
 mkdir -p out
-cmake --preset linux -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build --preset linux
-(cd build/linux && cpack -B "$(pwd)/../../out" >/dev/null)
+# A build folder of its own, so that the test and run commands' folder keeps its own build type.
+cmake --preset linux-release >/dev/null
+cmake --build --preset linux-release
+(cd build/linux-release && cpack -B "$(pwd)/../../out" >/dev/null)
 rm -rf out/_CPack_Packages
 
 for preset in win32 win64; do
