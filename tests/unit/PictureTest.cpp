@@ -3,6 +3,7 @@
 
 #include "ui/Picture.h"
 
+#include "support/HeapInUse.h"
 #include "ui/Error.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
@@ -187,6 +188,37 @@ TEST_F(BadPictures, AJpegHidingItsFrameBehindAStuffedZeroIsRefused) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(LoadFailure(Write("hidden.jpg", crafted)), ui::errors::InvalidPicture);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+// The setup dialog loads the picture on every choice and every Browse, and the preview lives as
+// long as the display settings: a load must leave nothing behind, whatever it gives.
+TEST_F(BadPictures, LoadingThePictureAgainAndAgainKeepsNoMemory) {
+    const std::string seeds = Data + "/../fuzz/seeds/picture_loader";
+    const std::string text = "Not a picture at all.\r\n";
+    const struct {
+        const char* kind;
+        std::string path;
+    } files[] = {{"bitmap", seeds + "/tiny24.bmp"},
+                 {"GIF", seeds + "/tiny.gif"},
+                 {"JPEG", seeds + "/lips.jpg"},
+                 {"PNG", seeds + "/tiny.png"},
+                 {"unreadable file", Write("text.jpg", {text.begin(), text.end()})}};
+    constexpr int Loads = 10000;
+    // 2.5 KB kept by each load would be 25 MB here; what a first load sets up once is not
+    // counted, nor the small change of a heap's own bookkeeping.
+    constexpr std::int64_t MostGrowth = 512 * 1024;
+    for (const auto& file : files) {
+        const std::int32_t outcome = LoadFailure(file.path); // the first load sets up the decoder
+        EXPECT_EQ(outcome,
+                  file.kind == std::string("unreadable file") ? ui::errors::InvalidPicture : 0)
+            << file.kind;
+        const std::int64_t before = testing_support::HeapInUse();
+        for (int i = 0; i < Loads; ++i)
+            LoadFailure(file.path);
+        const std::int64_t growth = testing_support::HeapInUse() - before;
+        EXPECT_LT(growth, MostGrowth)
+            << Loads << " loads of the " << file.kind << " kept " << growth << " bytes";
+    }
 }
 
 TEST(PictureBoxes, AnAutoSizedBoxTakesThePicturesSizeAndKeepsItsPlace) {

@@ -34,11 +34,12 @@ Picture Decode(QImageReader& reader) {
                 QStringLiteral("%1 x %2 pixels is too large").arg(size.width()).arg(size.height()));
     }
     reader.setAllocationLimit(static_cast<int>(MaxPictureBytes / (1024 * 1024)));
-    const QImage image = reader.read();
+    QImage image = reader.read();
     if (image.isNull())
         Unreadable(reader.errorString());
     auto data = std::make_shared<Picture::Data>();
-    data->pixmap = QPixmap::fromImage(image);
+    // Handed over, not copied: a large picture is held once, not twice, while it is converted.
+    data->pixmap = QPixmap::fromImage(std::move(image));
     return Picture(std::move(data));
 }
 
