@@ -175,7 +175,13 @@ std::optional<PictureHeader> Gif(Bytes& bytes, std::string& why) {
         if (!kind || *kind == 0x3B)
             return Ended(bytes, why, "the GIF has no image");
         if (*kind == 0x21) {
-            at += 2; // the extension's label
+            const auto label = bytes.At(at + 1);
+            at += 2;
+            // A control or application extension opens with a block of fixed fields, and its
+            // sub-blocks follow even where that block is empty: the decoders read on past a
+            // zero there, which elsewhere ends the extension.
+            if (label && (*label == 0xF9 || *label == 0xFF) && bytes.At(at) == 0)
+                ++at;
             if (!SkipSubBlocks(bytes, at, subBlocks))
                 return Ended(bytes, why, "the GIF is cut short before its first image");
             if (++extensions > MaxGifExtensions || subBlocks > MaxGifExtensionSubBlocks)

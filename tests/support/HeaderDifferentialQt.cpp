@@ -1,4 +1,5 @@
 #include "support/HeaderDifferential.h"
+#include "ui/Picture.h"
 #include "ui/PictureHeader.h"
 
 #include <QBuffer>
@@ -23,6 +24,17 @@ std::optional<ui::PictureKind> KindOf(const QByteArray& format) {
     if (format == "png")
         return ui::PictureKind::Png;
     return std::nullopt;
+}
+
+// Whether Qt decodes a picture from the bytes, under the loader's own allocation limit. Some
+// readers size a file from a header alone (GIF's logical screen) when no image follows it.
+bool QtDecodes(QByteArray& bytes) {
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAllocationLimit(static_cast<int>(ui::MaxPictureBytes / (1024 * 1024)));
+    return !reader.read().isNull();
 }
 
 } // namespace
@@ -55,7 +67,7 @@ std::string HeaderDisagreement(const unsigned char* data, std::size_t size) {
     // The scan's own limits, past anything a real file needs, are no disagreement.
     const bool limit = why.find("16 MB") != std::string::npos ||
                        why.find("than any real one") != std::string::npos;
-    if (!header && !limit)
+    if (!header && !limit && QtDecodes(bytes))
         return "Qt reads a " + qt + "; the scan refused it: " + why;
     if (!header)
         return {};

@@ -370,6 +370,19 @@ TEST(PictureHeader, GifImagesAreFoundPastTheirExtensions) {
     EXPECT_EQ(Refusal(far), ui::errors::InvalidPicture);
 }
 
+// A control or application extension whose block of fixed fields is empty still has its
+// sub-blocks after it, as the decoders read it; a zero there ends no extension.
+TEST(PictureHeader, GifExtensionsWithAnEmptyFixedBlockGoOnToTheirSubBlocks) {
+    for (const unsigned char label : {0xF9, 0xFF}) {
+        EXPECT_EQ(Refusal(GifWith({0x21, label, 0, 0}, 20, 20, 0, 0, 20, 20)), 0) << +label;
+        EXPECT_EQ(Refusal(GifWith({0x21, label, 0, 2, 'x', 'x', 0}, 20, 20, 0, 0, 20, 20)), 0)
+            << +label;
+    }
+    // A comment has no fixed block: its first zero ends it.
+    EXPECT_EQ(Refusal(GifWith({0x21, 0xFE, 0, 0}, 20, 20, 0, 0, 20, 20)),
+              ui::errors::InvalidPicture);
+}
+
 // A decoder stores each extension before the first image piece by piece, taking minutes over
 // millions of them; no real GIF comes near.
 TEST(PictureHeader, GifsWithMillionsOfExtensionPiecesAreUnreadable) {
