@@ -140,6 +140,37 @@ xdotool key a
 check "a key ends it when another window had the focus before" ended
 kill $other 2>/dev/null; wait $other 2>/dev/null || true
 
+# A locker started while the saver shows gets the keyboard and the pointer (i3lock ends at once
+# with "Cannot grab" while any client holds a grab) and is what shows, all of it: the saver
+# takes the keyboard by focus and never raises itself again. Once the locker is gone, a key
+# still ends the saver.
+start_saver 1
+i3lock -n -c 0000ff &
+locker=$!
+blue_pixels() {
+  convert "$1" -fill black +opaque 'rgb(0,0,255)' -fill white -opaque 'rgb(0,0,255)' \
+    -format '%[fx:int(mean*w*h)]' info:
+}
+locker_shows() { # the locker's blue over the whole screen within 30 s, the locker still running
+  local seen=0
+  for _ in $(seq 300); do
+    kill -0 "$locker" 2>/dev/null || { echo "       the locker ended"; return 1; }
+    import -window root "$work/locked.png"
+    seen=$(blue_pixels "$work/locked.png")
+    [ "$seen" = $((1024 * 768)) ] && return 0
+    sleep 0.1
+  done
+  echo "       $seen blue pixels"; return 1
+}
+locker_on_top() { # the top window of the screen is the locker's
+  xwininfo -root -children | awk '/children:/{getline; print; exit}' | grep -q '"i3lock"'
+}
+check "a locker started over the saver gets its grabs and shows" locker_shows
+check "the locker's window stays above the saver's" locker_on_top
+kill "$locker" 2>/dev/null; wait "$locker" 2>/dev/null || true
+xdotool key a
+check "after the locker, a key still ends the saver" ended
+
 # Covered by another window and uncovered, the saver shows its picture and its hands again at
 # once: the X server repaints them by itself.
 start_saver 1

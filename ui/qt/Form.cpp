@@ -238,10 +238,11 @@ void ShowOver(QWidget* w, QScreen* screen) {
         w->showFullScreen();
         return;
     }
-    // No window manager gives such a window the keyboard: it takes it, as screen savers on X11
-    // do, so that a key ends it whichever monitor the pointer is on.
+    // No window manager gives such a window the keyboard: it takes the input focus, so that a
+    // key ends it whichever monitor the pointer is on. Never a grab: a locker that starts while
+    // the saver shows must get the keyboard and the pointer, or the session stays unlocked.
     w->show();
-    w->grabKeyboard();
+    w->activateWindow();
 }
 
 } // namespace
