@@ -65,8 +65,17 @@ bool SaverStarts::After(ui::idle::Event event) {
     case Event::SaverEnded:
         running = false;
         break;
+    case Event::SessionLocked:
+        locked = true;
+        break;
+    case Event::SessionUnlocked:
+        locked = false;
+        // The lock took this time away's turn: the saver waits for the user to come back.
+        if (idle)
+            startedWhileIdle = true;
+        break;
     }
-    if (!idle || inhibited || running || startedWhileIdle)
+    if (!idle || inhibited || locked || running || startedWhileIdle)
         return false;
     running = startedWhileIdle = true;
     return true;

@@ -19,8 +19,9 @@ bool AsksForIdleWatch(const std::vector<std::string>& arguments);
 std::optional<std::chrono::milliseconds> IdleTimeout(std::string_view text);
 
 // When the saver starts: once the user has been idle for the timeout, no application holds
-// it off and none of ours runs; once per time away, so a saver that ends by itself (another
-// one already runs, say) is not started again until the user has come back.
+// it off, the session is not locked or asleep and none of ours runs; once per time away, so a
+// saver that ends by itself (another one already runs, say) is not started again until the
+// user has come back, nor one after an unlock until the user has been away again.
 class SaverStarts {
 public:
     bool After(ui::idle::Event event);
@@ -28,6 +29,7 @@ public:
 private:
     bool idle = false;
     bool inhibited = false;
+    bool locked = false;
     bool running = false;
     bool startedWhileIdle = false;
 };

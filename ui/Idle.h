@@ -12,6 +12,10 @@ enum class Event {
     Inhibited,   // an application holds the saver off (a video, a presentation)
     Uninhibited, // no application does any more
     SaverEnded,  // the saver started by the watcher ended
+    // The session locks or sleeps (its locker, the desktop's own screen saver, or the system
+    // suspending): the saver started by the watcher has already been ended. And the end of it.
+    SessionLocked,
+    SessionUnlocked,
 };
 
 // Runs the watcher until SIGTERM or SIGINT, which end it and the saver it started. After each

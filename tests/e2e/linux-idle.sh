@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The idle watcher on an X display, with the server's own idle time: the saver shows once the
 # user has been idle for the duration, a key ends it, it shows again; an application's inhibit
-# call on the session bus holds it off until the application leaves; SIGTERM ends the watcher
-# and its saver. And the command lines it refuses, and a session with no idle signal at all.
+# call on the session bus holds it off until the application leaves; the session locking or
+# sleeping (logind, on a system bus of the test's own, and the desktop's own locker) ends it;
+# SIGTERM ends the watcher and its saver. And the command lines it refuses, and a session with
+# no idle signal at all.
 # Usage: tests/e2e/linux-idle.sh BUILD_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -11,11 +13,13 @@ source "$here/xvfb.sh"
 source "$here/checks.sh"
 
 work=$(mktemp -d)
-watcher= bus_pid= holder=
+watcher= bus_pid= holder= system_pid= logind=
 cleanup() {
   [ -z "$watcher" ] || kill "$watcher" 2>/dev/null || true
   [ -z "$holder" ] || kill "$holder" 2>/dev/null || true
+  [ -z "$logind" ] || kill "$logind" 2>/dev/null || true
   [ -z "$bus_pid" ] || kill "$bus_pid" 2>/dev/null || true
+  [ -z "$system_pid" ] || kill "$system_pid" 2>/dev/null || true
   xvfb_stop
   rm -rf "$work"
 }
@@ -29,6 +33,16 @@ dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus" 4>"$w
 DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
 bus_pid=$(head -n 1 "$work/bus.pid")
 export DBUS_SESSION_BUS_ADDRESS
+# And a system bus, where a stand-in for logind locks the session when the test says so.
+dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/system" 4>"$work/system.pid"
+DBUS_SYSTEM_BUS_ADDRESS=$(head -n 1 "$work/system")
+system_pid=$(head -n 1 "$work/system.pid")
+export DBUS_SYSTEM_BUS_ADDRESS
+mkfifo "$work/logind.in"
+/usr/bin/python3 "$here/logind-standin.py" <"$work/logind.in" >"$work/logind.out" &
+logind=$!
+exec 5>"$work/logind.in"
+until_true 20 grep -q ready "$work/logind.out"
 
 saver() { pgrep -P "$watcher" -f -- '/s$'; }
 no_saver() { ! saver >/dev/null; }
@@ -89,6 +103,29 @@ held_off() { sleep 8; no_saver || why "a saver while an application held it off"
 check "no saver while the application holds it off" held_off
 kill "$holder"; holder=
 check "the saver shows when the application has gone" shows_within 30
+
+# The lock screen wins: the session locking or sleeping ends the watcher's saver, and none
+# shows over the lock screen however long the user is away from it. After the unlock, the
+# user is back and the saver follows the next time away.
+stays_away() { sleep 8; no_saver || why "a saver while the session was locked"; }
+echo lock >&5
+check "logind's Lock ends the saver" gone_within 10
+check "...and none shows while the session stays locked" stays_away
+echo unlock >&5
+xdotool key shift
+check "after the unlock, the saver shows the next time away" shows_within 30
+echo sleep >&5
+check "the system going to sleep ends it" gone_within 10
+echo wake >&5
+xdotool key shift
+check "...and after waking, the saver shows the next time away" shows_within 30
+dbus-send --session --type=signal /ScreenSaver org.freedesktop.ScreenSaver.ActiveChanged \
+  boolean:true
+check "the desktop's own locker becoming active ends it" gone_within 10
+dbus-send --session --type=signal /ScreenSaver org.freedesktop.ScreenSaver.ActiveChanged \
+  boolean:false
+xdotool key shift
+check "...and after it, the saver shows the next time away" shows_within 30
 
 kill -TERM "$watcher"
 ended() { ! kill -0 "$watcher" 2>/dev/null && ! pgrep -f -x "$program /s" >/dev/null; }

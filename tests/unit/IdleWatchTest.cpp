@@ -87,3 +87,23 @@ TEST(IdleWatch, AnAwayTimeThatBeganWhileTheSaverEndedStartsItWhenItHasEnded) {
     EXPECT_FALSE(starts.After(Event::UserIdle));
     EXPECT_TRUE(starts.After(Event::SaverEnded));
 }
+
+// A lock or sleep ends the saver (the backend ends it) and holds it off while it lasts; the
+// time away it fell in is spent, so an unlock shows the desktop, not the saver again.
+TEST(IdleWatch, ALockHoldsTheSaverOffAndSpendsTheTimeAway) {
+    SaverStarts starts;
+    EXPECT_TRUE(starts.After(Event::UserIdle));
+    EXPECT_FALSE(starts.After(Event::SessionLocked));
+    EXPECT_FALSE(starts.After(Event::SaverEnded));      // ended for the lock: not again
+    EXPECT_FALSE(starts.After(Event::UserBack));        // typing at the lock screen
+    EXPECT_FALSE(starts.After(Event::UserIdle));        // and away from it again
+    EXPECT_FALSE(starts.After(Event::SessionUnlocked)); // unlocked with no input
+    EXPECT_FALSE(starts.After(Event::UserBack));
+    EXPECT_TRUE(starts.After(Event::UserIdle));
+
+    // Locked and unlocked while the user was here: the next time away is the saver's.
+    SaverStarts active;
+    EXPECT_FALSE(active.After(Event::SessionLocked));
+    EXPECT_FALSE(active.After(Event::SessionUnlocked));
+    EXPECT_TRUE(active.After(Event::UserIdle));
+}

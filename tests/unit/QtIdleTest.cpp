@@ -254,3 +254,81 @@ TEST_F(InhibitService, NotServedWhereAnotherProgramOwnsTheName) {
     EXPECT_EQ(bus.interface()->serviceOwner(QStringLiteral("org.freedesktop.ScreenSaver")).value(),
               desktop.baseService());
 }
+
+// The session's locks and sleeps, with the same private bus standing for the system bus.
+class SessionLocks : public GnomeIdle {
+protected:
+    void SetUp() override {
+        GnomeIdle::SetUp();
+        login = Connect();
+        manager.answers[QStringLiteral("GetSession")] = [this](const QDBusMessage& call) {
+            asked = call.arguments().value(0).toString();
+            return QVariantList{QVariant::fromValue(QDBusObjectPath(SessionObject))};
+        };
+        Serve(login, QStringLiteral("org.freedesktop.login1"),
+              QStringLiteral("/org/freedesktop/login1"), manager);
+    }
+    void Login(const QString& path, const char* interface, const char* signal,
+               const QVariantList& arguments = {}) {
+        Emit(login, path, QString::fromLatin1(interface), QString::fromLatin1(signal), arguments);
+    }
+    void Session(const char* signal) {
+        Login(SessionObject, "org.freedesktop.login1.Session", signal);
+    }
+    void Sleep(bool sleeping) {
+        Login(QStringLiteral("/org/freedesktop/login1"), "org.freedesktop.login1.Manager",
+              "PrepareForSleep", {sleeping});
+    }
+    std::unique_ptr<QObject> Watching() {
+        auto locks = ui::idle::SessionLocks(Connect(), Connect(), report);
+        // Following the session once logind has named it.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return manager.CallsOf(QStringLiteral("GetSession")); },
+                                    Deadline));
+        QTest::qWait(100);
+        return locks;
+    }
+
+    const QString SessionObject = QStringLiteral("/org/freedesktop/login1/session/_32");
+    QDBusConnection login{QString()};
+    StandIn manager;
+    QString asked;
+};
+
+TEST_F(SessionLocks, LogindsLockAndSleepAndTheDesktopsOwnSaverLockTheSession) {
+    qputenv("XDG_SESSION_ID", "2");
+    const auto locks = Watching();
+    EXPECT_EQ(asked, QStringLiteral("2"));
+    Session("Lock");
+    ASSERT_TRUE(Reported({Event::SessionLocked}));
+    Sleep(true); // locked and asleep: still one lock
+    Session("Unlock");
+    Sleep(false);
+    ASSERT_TRUE(Reported({Event::SessionLocked, Event::SessionUnlocked}));
+
+    // Another session's lock is not ours.
+    Login(QStringLiteral("/org/freedesktop/login1/session/_33"), "org.freedesktop.login1.Session",
+          "Lock");
+    QTest::qWait(300);
+    EXPECT_EQ(reports, (std::vector<Event>{Event::SessionLocked, Event::SessionUnlocked}));
+
+    // The desktop's own locker, under whatever name it has on the session bus.
+    auto desktop = Connect();
+    for (const char* saver : {"org.freedesktop.ScreenSaver", "org.gnome.ScreenSaver"}) {
+        reports.clear();
+        Emit(desktop, QStringLiteral("/ScreenSaver"), QString::fromLatin1(saver),
+             QStringLiteral("ActiveChanged"), {true});
+        Emit(desktop, QStringLiteral("/ScreenSaver"), QString::fromLatin1(saver),
+             QStringLiteral("ActiveChanged"), {false});
+        EXPECT_TRUE(Reported({Event::SessionLocked, Event::SessionUnlocked})) << saver;
+    }
+    qunsetenv("XDG_SESSION_ID");
+}
+
+// A user service runs outside any login session: logind picks the user's display session.
+TEST_F(SessionLocks, OutsideASessionTheUsersDisplaySessionIsFollowed) {
+    qunsetenv("XDG_SESSION_ID");
+    const auto locks = Watching();
+    EXPECT_EQ(asked, QStringLiteral("auto"));
+    Session("Lock");
+    EXPECT_TRUE(Reported({Event::SessionLocked}));
+}

@@ -1,9 +1,9 @@
 #include "ui/qt/idle/GnomeIdle.h"
 
+#include "ui/qt/idle/Calls.h"
+
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 
 namespace ui::idle {
 
@@ -15,18 +15,6 @@ const QString Session = QStringLiteral("org.gnome.SessionManager");
 const QString SessionPath = QStringLiteral("/org/gnome/SessionManager");
 // The session manager's flag for "inhibit the session being marked as idle".
 constexpr quint32 InhibitIdle = 8;
-
-template <typename Reply, typename Then>
-void WhenAnswered(QDBusConnection& bus, const QDBusMessage& call, QObject* context, Then then) {
-    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call), context);
-    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, context,
-                     [watcher, then](QDBusPendingCallWatcher*) {
-                         const QDBusPendingReply<Reply> reply = *watcher;
-                         if (!reply.isError())
-                             then(reply.value());
-                         watcher->deleteLater();
-                     });
-}
 
 } // namespace
 

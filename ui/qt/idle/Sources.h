@@ -43,6 +43,13 @@ std::unique_ptr<Source> GnomeIdle(QDBusConnection bus, std::chrono::milliseconds
 std::unique_ptr<Source> X11Idle(std::chrono::milliseconds timeout, Report report,
                                 std::function<void()> lost);
 
+// The session locking or sleeping: logind's Lock and Unlock for this login session and its
+// PrepareForSleep, on the system bus; the desktop's own screen saver's ActiveChanged
+// (org.freedesktop.ScreenSaver, org.gnome.ScreenSaver), on the session bus. Reports
+// SessionLocked when the first of them begins and SessionUnlocked when the last has ended.
+std::unique_ptr<QObject> SessionLocks(QDBusConnection system, QDBusConnection session,
+                                      Report report);
+
 // The org.freedesktop.ScreenSaver inhibit calls that applications make, served while no other
 // program owns that name: Inhibited while any caller holds a cookie, including until a caller
 // that never gave its cookie back leaves the bus. Null where the name is taken.

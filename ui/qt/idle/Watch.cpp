@@ -95,6 +95,12 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
         return 1;
     }
     const auto inhibitors = ScreenSaverInhibitors(bus, reportFrom(1));
+    // The lock screen wins: the saver ends when the session locks or sleeps.
+    const auto locks = SessionLocks(QDBusConnection::systemBus(), bus, [&](Event event) {
+        if (event == Event::SessionLocked)
+            saver.terminate();
+        decide(event);
+    });
     std::fprintf(stderr, "moondial: starting the saver after %s without input (%s%s%s)\n",
                  Described(timeout).c_str(), idle->Name(), inhibitors ? ", serving " : "",
                  inhibitors ? inhibitors->Name() : "");
