@@ -1,5 +1,7 @@
 #include "startup/IdleWatch.h"
 
+#include "ui/InstanceMark.h"
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -50,10 +52,10 @@ bool SaverStarts::After(ui::idle::Event event) {
     using ui::idle::Event;
     switch (event) {
     case Event::UserIdle:
-        idle = true;
+        away = idle = true;
         break;
     case Event::UserBack:
-        idle = false;
+        away = idle = false;
         startedWhileIdle = false;
         break;
     case Event::Inhibited:
@@ -61,6 +63,11 @@ bool SaverStarts::After(ui::idle::Event event) {
         break;
     case Event::Uninhibited:
         inhibited = false;
+        // The end of a film is no time away: the viewer gets the whole timeout from there.
+        idle = false;
+        break;
+    case Event::ReleaseTimedOut:
+        idle = away;
         break;
     case Event::SaverEnded:
         running = false;
@@ -71,7 +78,7 @@ bool SaverStarts::After(ui::idle::Event event) {
     case Event::SessionUnlocked:
         locked = false;
         // The lock took this time away's turn: the saver waits for the user to come back.
-        if (idle)
+        if (away)
             startedWhileIdle = true;
         break;
     }
@@ -88,7 +95,13 @@ int WatchIdle(int argc, char** argv, const std::vector<std::string>& arguments) 
         std::fputs("moondial: --idle takes one duration from 1 second to 1 day: minutes, or "
                    "with a unit (90s, 10m, 1h)\n",
                    stderr);
-        return 2;
+        return ui::idle::BadCommandLine;
+    }
+    // Two watchers would each start a saver, and only one would hear the bus's inhibitors.
+    const ui::InstanceMark mark(ui::InstanceMark::Of::IdleWatch);
+    if (!mark.Held()) {
+        std::fputs("moondial: an idle watcher already runs in this session\n", stderr);
+        return ui::idle::AlreadyWatching;
     }
     SaverStarts starts;
     return ui::idle::Watch(argc, argv, *timeout,

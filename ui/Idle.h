@@ -11,11 +11,24 @@ enum class Event {
     UserBack,    // input again after UserIdle
     Inhibited,   // an application holds the saver off (a video, a presentation)
     Uninhibited, // no application does any more
-    SaverEnded,  // the saver started by the watcher ended
+    // The timeout has passed since the last Uninhibited: time away counts from a release too.
+    ReleaseTimedOut,
+    SaverEnded, // the saver started by the watcher ended
     // The session locks or sleeps (its locker, the desktop's own screen saver, or the system
     // suspending): the saver started by the watcher has already been ended. And the end of it.
     SessionLocked,
     SessionUnlocked,
+};
+
+// How the watcher ends, for a service manager to tell what a restart can mend: a lost display
+// or session bus can come back; no idle signal, a wrong command line or another watcher in the
+// session cannot.
+enum Status : int {
+    Ended = 0,        // SIGTERM or SIGINT
+    NoIdleSignal = 1, // the session has no idle signal the watcher knows
+    BadCommandLine = 2,
+    AlreadyWatching = 3, // another watcher runs in this session
+    SessionLost = 4,     // the display or the compositor went away
 };
 
 // Runs the watcher until SIGTERM or SIGINT, which end it and the saver it started. After each

@@ -8,7 +8,9 @@ namespace ui {
 
 class InstanceMark {
 public:
-    InstanceMark();
+    // One mark for the saver's processes, another for the idle watcher's.
+    enum class Of { Saver, IdleWatch };
+    explicit InstanceMark(Of holders = Of::Saver);
     ~InstanceMark();
     InstanceMark(const InstanceMark&) = delete;
     InstanceMark& operator=(const InstanceMark&) = delete;

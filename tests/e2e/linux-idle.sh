@@ -81,6 +81,13 @@ check "...naming what it looked for" grep -q "no idle signal" "$work/said"
 "$program" --idle 3s 2>"$work/watcher.err" &
 watcher=$!
 until_true 20 grep -q starting "$work/watcher.err" || true
+second_watcher() { # ends at once with status 3, saying one runs
+  local status=0
+  timeout 10 "$program" --idle 3s 2>"$work/second.err" || status=$?
+  [ "$status" = 3 ] && grep -q "already runs" "$work/second.err" ||
+    why "status $status, said: $(cat "$work/second.err")"
+}
+check "a second watcher in the session ends at once, saying one runs" second_watcher
 check "the watcher listens to the X server and serves the inhibit calls" \
   grep -q "after 3 s without input (MIT-SCREEN-SAVER, serving org.freedesktop.ScreenSaver)" \
   "$work/watcher.err"
@@ -102,7 +109,9 @@ check "an application gets a cookie" until_true 10 grep -q '^[1-9]' "$work/cooki
 held_off() { sleep 8; no_saver || why "a saver while an application held it off"; }
 check "no saver while the application holds it off" held_off
 kill "$holder"; holder=
-check "the saver shows when the application has gone" shows_within 30
+not_at_release() { sleep 1.5; no_saver || why "a saver 1.5 s after the release, of 3 s"; }
+check "no saver the moment the application has gone" not_at_release
+check "the saver shows the whole duration after the release" shows_within 30
 
 # The lock screen wins: the session locking or sleeping ends the watcher's saver, and none
 # shows over the lock screen however long the user is away from it. After the unlock, the
@@ -131,4 +140,18 @@ kill -TERM "$watcher"
 ended() { ! kill -0 "$watcher" 2>/dev/null && ! pgrep -f -x "$program /s" >/dev/null; }
 check "SIGTERM ends the watcher and its saver" until_true 15 ended
 watcher=
+
+# A display that goes away ends the watcher with a status of its own, which its service
+# restarts on, unlike a session with no idle signal.
+"$program" --idle 1h 2>"$work/lost.err" &
+watcher=$!
+until_true 20 grep -q starting "$work/lost.err" || true
+xvfb_stop
+lost_status=0
+for _ in $(seq 100); do kill -0 "$watcher" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$watcher" 2>/dev/null && kill "$watcher"
+wait "$watcher" || lost_status=$?
+watcher=
+lost_status() { [ "$lost_status" = 4 ] || why "status $lost_status, said: $(cat "$work/lost.err")"; }
+check "a lost display ends the watcher with status 4" lost_status
 checks_done

@@ -71,8 +71,9 @@ TEST(IdleWatch, InhibitorsHoldTheSaverOffUntilReleased) {
     SaverStarts starts;
     EXPECT_FALSE(starts.After(Event::Inhibited));
     EXPECT_FALSE(starts.After(Event::UserIdle));
-    EXPECT_TRUE(starts.After(Event::Uninhibited)); // still away: it starts now
-    EXPECT_FALSE(starts.After(Event::Inhibited));  // a running saver is left alone
+    EXPECT_FALSE(starts.After(Event::Uninhibited)); // still away: the timeout counts from here
+    EXPECT_TRUE(starts.After(Event::ReleaseTimedOut));
+    EXPECT_FALSE(starts.After(Event::Inhibited)); // a running saver is left alone
     EXPECT_FALSE(starts.After(Event::SaverEnded));
     EXPECT_FALSE(starts.After(Event::UserBack));
     EXPECT_FALSE(starts.After(Event::Uninhibited)); // released while the user is here
@@ -106,4 +107,33 @@ TEST(IdleWatch, ALockHoldsTheSaverOffAndSpendsTheTimeAway) {
     EXPECT_FALSE(active.After(Event::SessionLocked));
     EXPECT_FALSE(active.After(Event::SessionUnlocked));
     EXPECT_TRUE(active.After(Event::UserIdle));
+}
+
+// After a film, the saver starts the whole timeout after the later of the last input and the
+// release, never at the release itself.
+TEST(IdleWatch, TimeAwayCountsFromTheRelease) {
+    SaverStarts film;
+    EXPECT_FALSE(film.After(Event::Inhibited));
+    EXPECT_FALSE(film.After(Event::UserIdle));    // an hour without input, the film playing
+    EXPECT_FALSE(film.After(Event::Uninhibited)); // the film ends: not now
+    EXPECT_FALSE(film.After(Event::UserBack));    // the viewer stirs before the timeout
+    EXPECT_FALSE(film.After(Event::ReleaseTimedOut));
+    EXPECT_TRUE(film.After(Event::UserIdle)); // the idle source's own count from that input
+
+    // Held again before the timeout since the first release has passed.
+    SaverStarts twice;
+    EXPECT_FALSE(twice.After(Event::Inhibited));
+    EXPECT_FALSE(twice.After(Event::UserIdle));
+    EXPECT_FALSE(twice.After(Event::Uninhibited));
+    EXPECT_FALSE(twice.After(Event::Inhibited));
+    EXPECT_FALSE(twice.After(Event::ReleaseTimedOut)); // from the first release: stale
+    EXPECT_FALSE(twice.After(Event::Uninhibited));
+    EXPECT_TRUE(twice.After(Event::ReleaseTimedOut));
+
+    // Released while the user is here: the idle source counts as usual.
+    SaverStarts present;
+    EXPECT_FALSE(present.After(Event::Inhibited));
+    EXPECT_FALSE(present.After(Event::Uninhibited));
+    EXPECT_FALSE(present.After(Event::ReleaseTimedOut));
+    EXPECT_TRUE(present.After(Event::UserIdle));
 }

@@ -14,3 +14,15 @@ TEST(InstanceMark, OnlyTheFirstHolderHoldsItUntilAllLetGo) {
     ui::InstanceMark later;
     EXPECT_TRUE(later.Held());
 }
+
+// The idle watcher keeps to one per session, whether or not a saver of its own runs.
+TEST(InstanceMark, TheIdleWatchersMarkIsItsOwn) {
+    using Of = ui::InstanceMark::Of;
+    const ui::InstanceMark saver(Of::Saver);
+    std::optional<ui::InstanceMark> watcher(std::in_place, Of::IdleWatch);
+    EXPECT_TRUE(saver.Held());
+    EXPECT_TRUE(watcher->Held());
+    EXPECT_FALSE(ui::InstanceMark(Of::IdleWatch).Held());
+    watcher.reset();
+    EXPECT_TRUE(ui::InstanceMark(Of::IdleWatch).Held());
+}

@@ -21,12 +21,14 @@ struct InstanceMark::Handle {
 
 namespace {
 
-std::string LockPath() {
+std::string LockPath(InstanceMark::Of holders) {
     // Read directly: Qt's own lookup warns on every start where the variable is unset.
     QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::tempPath();
-    return QDir(folder).filePath(QStringLiteral("moondial-%1.lock").arg(::getuid())).toStdString();
+    const auto name = holders == InstanceMark::Of::Saver ? QStringLiteral("moondial-%1.lock")
+                                                         : QStringLiteral("moondial-idle-%1.lock");
+    return QDir(folder).filePath(name.arg(::getuid())).toStdString();
 }
 
 // In a shared folder anyone may have made the file first: a link is never followed, and a file
@@ -46,8 +48,8 @@ int OpenOwnLockFile(const std::string& path) {
 
 } // namespace
 
-InstanceMark::InstanceMark() : handle_(std::make_unique<Handle>()) {
-    handle_->fd = OpenOwnLockFile(LockPath());
+InstanceMark::InstanceMark(Of holders) : handle_(std::make_unique<Handle>()) {
+    handle_->fd = OpenOwnLockFile(LockPath(holders));
     // A lock file that cannot be opened cannot show another instance either.
     handle_->held = handle_->fd < 0 || ::flock(handle_->fd, LOCK_EX | LOCK_NB) == 0;
 }

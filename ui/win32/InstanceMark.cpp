@@ -14,8 +14,10 @@ struct InstanceMark::Handle {
     }
 };
 
-InstanceMark::InstanceMark() : handle_(std::make_unique<Handle>()) {
-    handle_->mutex = CreateMutexW(nullptr, FALSE, L"Local\\Quillon.Moondial.Instance");
+InstanceMark::InstanceMark(Of holders) : handle_(std::make_unique<Handle>()) {
+    handle_->mutex = CreateMutexW(nullptr, FALSE,
+                                  holders == Of::Saver ? L"Local\\Quillon.Moondial.Instance"
+                                                       : L"Local\\Quillon.Moondial.IdleWatch");
     // Denied access means another user's process made it: another instance runs all the same.
     const DWORD error = GetLastError();
     handle_->held = error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED;

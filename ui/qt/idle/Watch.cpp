@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QTimer>
 #include <array>
 #include <csignal>
 #include <cstdio>
@@ -13,11 +14,12 @@ namespace ui::idle {
 
 namespace {
 
+// Within a second, on a loaded machine too: a saver that has not ended by then is killed.
 void EndSaver(QProcess& saver) {
     if (saver.state() == QProcess::NotRunning)
         return;
     saver.terminate();
-    if (!saver.waitForFinished(5000)) {
+    if (!saver.waitForFinished(700)) {
         saver.kill();
         saver.waitForFinished(5000);
     }
@@ -58,6 +60,12 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
             decide(Event::SaverEnded);
     });
 
+    // The timeout counts again from an application's release.
+    QTimer sinceRelease;
+    sinceRelease.setSingleShot(true);
+    sinceRelease.setInterval(timeout);
+    QObject::connect(&sinceRelease, &QTimer::timeout, [&] { decide(Event::ReleaseTimedOut); });
+
     // The session's idle source and the bus service may each hold the saver off.
     std::array<bool, 2> holding{};
     const auto reportFrom = [&](std::size_t which) {
@@ -69,13 +77,22 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
                 if (now == before)
                     return;
                 event = now ? Event::Inhibited : Event::Uninhibited;
+                if (now)
+                    sinceRelease.stop();
+                else
+                    sinceRelease.start();
             }
             decide(event);
         };
     };
-    const auto lost = [] {
+    // Lost before the event loop runs, there is no loop to end: the start-up ends instead.
+    bool running = false, lostEarly = false;
+    const auto lost = [&] {
         std::fputs("moondial: the connection to the display was lost\n", stderr);
-        QCoreApplication::exit(1);
+        if (running)
+            QCoreApplication::exit(SessionLost);
+        else
+            lostEarly = true;
     };
 
     const char* waylandDisplay = std::getenv("WAYLAND_DISPLAY");
@@ -92,7 +109,7 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
                    "GNOME idle monitor or X11 screen-saver extension); have the desktop's own "
                    "idle tool run \"moondial /s\" instead\n",
                    stderr);
-        return 1;
+        return NoIdleSignal;
     }
     const auto inhibitors = ScreenSaverInhibitors(bus, reportFrom(1));
     // The lock screen wins: the saver ends when the session locks or sleeps.
@@ -106,6 +123,9 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
                  inhibitors ? inhibitors->Name() : "");
 
     ui::app::OnTerminationSignals([] { QCoreApplication::quit(); });
+    if (lostEarly)
+        return SessionLost;
+    running = true;
     const int status = QCoreApplication::exec();
     // The saver's end is no news now: nothing may start another on the way out.
     QObject::disconnect(&saver, nullptr, nullptr, nullptr);

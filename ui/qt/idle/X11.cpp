@@ -1,5 +1,6 @@
 #include "ui/qt/idle/Sources.h"
 
+#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdlib>
 #include <xcb/screensaver.h>
@@ -28,6 +29,17 @@ public:
           lost(std::move(whenLost)) {
         timer.setSingleShot(true);
         QObject::connect(&timer, &QTimer::timeout, [this] { Ask(); });
+        // A server that goes away closes the connection at once, hours before the next
+        // question would find out: its end wakes the watcher, nothing else does.
+        QObject::connect(&closed, &QSocketNotifier::activated, [this] {
+            while (auto* event = xcb_poll_for_event(server.get()))
+                std::free(event);
+            if (xcb_connection_has_error(server.get())) {
+                closed.setEnabled(false);
+                timer.stop();
+                lost();
+            }
+        });
         Ask();
     }
 
@@ -38,8 +50,10 @@ private:
         const std::unique_ptr<xcb_screensaver_query_info_reply_t, Free> info(
             xcb_screensaver_query_info_reply(
                 server.get(), xcb_screensaver_query_info(server.get(), root), nullptr));
-        if (!info)
+        if (!info) {
+            closed.setEnabled(false);
             return lost();
+        }
         const milliseconds idleFor(info->ms_since_user_input);
         if (away && idleFor < lastIdleFor) {
             away = false;
@@ -58,6 +72,7 @@ private:
     Report report;
     std::function<void()> lost;
     QTimer timer;
+    QSocketNotifier closed{xcb_get_file_descriptor(server.get()), QSocketNotifier::Read};
     bool away = false;
     milliseconds lastIdleFor{0};
 };
