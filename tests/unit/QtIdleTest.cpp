@@ -332,3 +332,82 @@ TEST_F(SessionLocks, OutsideASessionTheUsersDisplaySessionIsFollowed) {
     Session("Lock");
     EXPECT_TRUE(Reported({Event::SessionLocked}));
 }
+
+// GNOME Shell restarting (Alt+F2 r, a crash the session recovers from) knows none of the old
+// watches: they are added afresh, and a user away when it went is still heard coming back.
+TEST_F(GnomeIdle, WatchesAreAddedAgainWhenTheMonitorRestarts) {
+    Serve(gnome, Monitor, MonitorPath, monitor);
+    const auto source = ui::idle::GnomeIdle(Connect(), seconds(3), report);
+    ASSERT_TRUE(source);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return monitor.CallsOf("AddIdleWatch") == 1; }, Deadline));
+    Fire(7);
+    ASSERT_TRUE(Reported({Event::UserIdle}));
+
+    Disconnect(gnome);
+    StandIn restarted;
+    restarted.answers[QStringLiteral("AddIdleWatch")] = [](const QDBusMessage&) {
+        return QVariantList{QVariant::fromValue<quint32>(1)};
+    };
+    restarted.answers[QStringLiteral("AddUserActiveWatch")] = [](const QDBusMessage&) {
+        return QVariantList{QVariant::fromValue<quint32>(2)};
+    };
+    gnome = Connect();
+    Serve(gnome, Monitor, MonitorPath, restarted);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return restarted.CallsOf("AddIdleWatch") == 1 &&
+                   restarted.CallsOf("AddUserActiveWatch") == 1;
+        },
+        Deadline));
+    QTest::qWait(100);
+    Fire(2);
+    ASSERT_TRUE(Reported({Event::UserIdle, Event::UserBack}));
+    Fire(1);
+    EXPECT_TRUE(Reported({Event::UserIdle, Event::UserBack, Event::UserIdle}));
+}
+
+// Plasma's policy agent, to which KWin forwards a player's screen-saver inhibit.
+TEST_F(GnomeIdle, PlasmasPolicyAgentIsFollowedAsItsOwnLockerDoes) {
+    const QString agent = QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent");
+    const QString agentPath = QStringLiteral("/org/kde/Solid/PowerManagement/PolicyAgent");
+    StandIn policy;
+    bool screenHeld = true; // a film already playing
+    policy.answers[QStringLiteral("HasInhibition")] = [&](const QDBusMessage& call) {
+        return QVariantList{call.arguments().value(0).toUInt() == 4 && screenHeld};
+    };
+    auto plasma = Connect();
+    Serve(plasma, agent, agentPath, policy);
+    const auto source = ui::idle::PlasmaInhibitors(Connect(), report);
+    ASSERT_TRUE(Reported({Event::Inhibited}));
+    screenHeld = false;
+    Emit(plasma, agentPath, agent, QStringLiteral("InhibitionsChanged"),
+         {QVariant::fromValue(QList<QString>{}), QVariant::fromValue(QStringList{"vlc"})});
+    ASSERT_TRUE(Reported({Event::Inhibited, Event::Uninhibited}));
+
+    // The agent restarting with a film on is asked again; the agent gone holds nothing.
+    Disconnect(plasma);
+    screenHeld = true;
+    plasma = Connect();
+    Serve(plasma, agent, agentPath, policy);
+    ASSERT_TRUE(Reported({Event::Inhibited, Event::Uninhibited, Event::Inhibited}));
+    Disconnect(plasma);
+    EXPECT_TRUE(
+        Reported({Event::Inhibited, Event::Uninhibited, Event::Inhibited, Event::Uninhibited}));
+}
+
+// A caller gone before the service had begun to watch it (a dbus-send that does not wait for
+// the answer, a crash right after the call) would hold its cookie for ever.
+TEST_F(InhibitService, ACallerGoneBeforeItsCallIsAnsweredTakesItsCookieAlong) {
+    const auto service = ui::idle::ScreenSaverInhibitors(Connect(), report);
+    ASSERT_TRUE(service);
+    auto hasty = Connect();
+    auto call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.ScreenSaver"),
+                                               QStringLiteral("/org/freedesktop/ScreenSaver"),
+                                               QStringLiteral("org.freedesktop.ScreenSaver"),
+                                               QStringLiteral("Inhibit"));
+    call.setArguments({QStringLiteral("dbus-send"), QStringLiteral("a film")});
+    ASSERT_TRUE(hasty.send(call));
+    Disconnect(hasty);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, Deadline));
+    EXPECT_EQ(reports, (std::vector<Event>{Event::Inhibited, Event::Uninhibited}));
+}

@@ -4,6 +4,7 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <cstdio>
 
 namespace ui::idle {
 
@@ -18,46 +19,59 @@ constexpr quint32 InhibitIdle = 8;
 
 } // namespace
 
-Gnome::Gnome(QDBusConnection connection, std::chrono::milliseconds timeout, Report reported)
-    : bus(std::move(connection)), report(std::move(reported)) {
+Gnome::Gnome(QDBusConnection connection, std::chrono::milliseconds wait, Report reported)
+    : bus(std::move(connection)), timeout(wait), report(std::move(reported)),
+      sessionInhibitors(bus,
+                        {Session,
+                         SessionPath,
+                         Session,
+                         QStringLiteral("IsInhibited"),
+                         {QVariant::fromValue(InhibitIdle)},
+                         {QStringLiteral("InhibitorAdded"), QStringLiteral("InhibitorRemoved")}},
+                        report) {
     bus.connect(Monitor, MonitorPath, Monitor, QStringLiteral("WatchFired"), this,
                 SLOT(WatchFired(quint32)));
+    // GNOME Shell restarted (Alt+F2 r on Xorg, a crash the session recovers from).
+    monitor.setConnection(bus);
+    monitor.setWatchMode(QDBusServiceWatcher::WatchForRegistration);
+    monitor.addWatchedService(Monitor);
+    connect(&monitor, &QDBusServiceWatcher::serviceRegistered, this, [this] { AddWatches(); });
+    AddWatches();
+}
+
+void Gnome::AddWatches() {
+    idleWatch.reset();
+    activeWatch.reset();
     AddWatch(QStringLiteral("AddIdleWatch"), {QVariant::fromValue<quint64>(timeout.count())},
              idleWatch);
-    for (const auto* signal : {"InhibitorAdded", "InhibitorRemoved"})
-        bus.connect(Session, SessionPath, Session, QString::fromLatin1(signal), this,
-                    SLOT(InhibitorsChanged()));
-    InhibitorsChanged();
+    // Away when it went: its return is still to be heard.
+    if (away)
+        AddWatch(QStringLiteral("AddUserActiveWatch"), {}, activeWatch);
 }
 
 void Gnome::AddWatch(const QString& method, const QList<QVariant>& arguments,
                      std::optional<quint32>& into) {
     auto call = QDBusMessage::createMethodCall(Monitor, MonitorPath, Monitor, method);
     call.setArguments(arguments);
-    WhenAnswered<quint32>(bus, call, this, [&into](quint32 id) { into = id; });
+    WhenAnswered<quint32>(
+        bus, call, this, [&into](quint32 id) { into = id; },
+        [method](const QDBusError& error) {
+            std::fprintf(stderr, "moondial: GNOME's idle monitor refused %s: %s\n",
+                         qPrintable(method), qPrintable(error.message()));
+        });
 }
 
 void Gnome::WatchFired(quint32 id) {
     if (id == idleWatch) {
+        away = true;
         report(Event::UserIdle);
         // A user-active watch fires once, at the next input.
         AddWatch(QStringLiteral("AddUserActiveWatch"), {}, activeWatch);
     } else if (id == activeWatch) {
         activeWatch.reset();
+        away = false;
         report(Event::UserBack);
     }
-}
-
-void Gnome::InhibitorsChanged() {
-    auto call = QDBusMessage::createMethodCall(Session, SessionPath, Session,
-                                               QStringLiteral("IsInhibited"));
-    call.setArguments({QVariant::fromValue(InhibitIdle)});
-    WhenAnswered<bool>(bus, call, this, [this](bool now) {
-        if (now == inhibited)
-            return;
-        inhibited = now;
-        report(now ? Event::Inhibited : Event::Uninhibited);
-    });
 }
 
 std::unique_ptr<Source> GnomeIdle(QDBusConnection bus, std::chrono::milliseconds timeout,

@@ -1,5 +1,7 @@
 #include "ui/qt/idle/ScreenSaverService.h"
 
+#include "ui/qt/idle/Calls.h"
+
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
@@ -21,12 +23,8 @@ ScreenSaverService::ScreenSaverService(QDBusConnection connection, Report report
     callers.setConnection(bus);
     callers.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
     // A caller that leaves the bus (ends, crashes) takes its cookies with it.
-    connect(&callers, &QDBusServiceWatcher::serviceUnregistered, this, [this](const QString& who) {
-        const bool was = !holders.empty();
-        std::erase_if(holders, [&who](const auto& holder) { return holder.second == who; });
-        callers.removeWatchedService(who);
-        Changed(was);
-    });
+    connect(&callers, &QDBusServiceWatcher::serviceUnregistered, this,
+            [this](const QString& who) { Forget(who); });
     for (const auto& path : Paths)
         bus.registerObject(path, this,
                            QDBusConnection::ExportScriptableSlots |
@@ -55,10 +53,28 @@ quint32 ScreenSaverService::Inhibit(const QString&, const QString&) {
         ++lastCookie;
     const QString caller = calledFromDBus() ? message().service() : QString();
     holders[lastCookie] = caller;
-    if (!caller.isEmpty())
+    if (!caller.isEmpty() && !callers.watchedServices().contains(caller)) {
         callers.addWatchedService(caller);
+        // One that left before the watch began (a dbus-send that does not wait, a crash) is
+        // never reported gone: asked once the watch is in place, so no cookie outlives it.
+        auto asked = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+        asked.setArguments({caller});
+        WhenAnswered<bool>(bus, asked, this, [this, caller](bool present) {
+            if (!present)
+                Forget(caller);
+        });
+    }
     Changed(was);
     return lastCookie;
+}
+
+void ScreenSaverService::Forget(const QString& caller) {
+    const bool was = !holders.empty();
+    std::erase_if(holders, [&caller](const auto& holder) { return holder.second == caller; });
+    callers.removeWatchedService(caller);
+    Changed(was);
 }
 
 void ScreenSaverService::UnInhibit(quint32 cookie) {

@@ -27,6 +27,8 @@ public slots:
 
 private:
     void Changed(bool wasInhibited);
+    // A caller gone from the bus: its cookies go with it.
+    void Forget(const QString& caller);
 
     QDBusConnection bus;
     Report report;

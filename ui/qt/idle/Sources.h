@@ -43,6 +43,11 @@ std::unique_ptr<Source> GnomeIdle(QDBusConnection bus, std::chrono::milliseconds
 std::unique_ptr<Source> X11Idle(std::chrono::milliseconds timeout, Report report,
                                 std::function<void()> lost);
 
+// Plasma's power-management policy agent, to which KWin hands the inhibitions that players ask
+// of the org.freedesktop.ScreenSaver it serves: Inhibited while it holds any that keeps the
+// screen on, as Plasma's own screen locker asks it.
+std::unique_ptr<QObject> PlasmaInhibitors(QDBusConnection bus, Report report);
+
 // The session locking or sleeping: logind's Lock and Unlock for this login session and its
 // PrepareForSleep, on the system bus; the desktop's own screen saver's ActiveChanged
 // (org.freedesktop.ScreenSaver, org.gnome.ScreenSaver), on the session bus. Reports

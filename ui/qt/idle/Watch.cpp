@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTimer>
+#include <algorithm>
 #include <array>
 #include <csignal>
 #include <cstdio>
@@ -66,14 +67,18 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
     sinceRelease.setInterval(timeout);
     QObject::connect(&sinceRelease, &QTimer::timeout, [&] { decide(Event::ReleaseTimedOut); });
 
-    // The session's idle source and the bus service may each hold the saver off.
-    std::array<bool, 2> holding{};
+    // The session's idle source, the bus service and Plasma's policy agent may each hold the
+    // saver off.
+    std::array<bool, 3> holding{};
+    const auto anyHolding = [&] {
+        return std::find(holding.begin(), holding.end(), true) != holding.end();
+    };
     const auto reportFrom = [&](std::size_t which) {
         return [&, which](Event event) {
             if (event == Event::Inhibited || event == Event::Uninhibited) {
-                const bool before = holding[0] || holding[1];
+                const bool before = anyHolding();
                 holding[which] = event == Event::Inhibited;
-                const bool now = holding[0] || holding[1];
+                const bool now = anyHolding();
                 if (now == before)
                     return;
                 event = now ? Event::Inhibited : Event::Uninhibited;
@@ -112,6 +117,7 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
         return NoIdleSignal;
     }
     const auto inhibitors = ScreenSaverInhibitors(bus, reportFrom(1));
+    const auto plasma = PlasmaInhibitors(bus, reportFrom(2));
     // The lock screen wins: the saver ends when the session locks or sleeps.
     const auto locks = SessionLocks(QDBusConnection::systemBus(), bus, [&](Event event) {
         if (event == Event::SessionLocked)
