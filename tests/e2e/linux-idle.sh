@@ -78,6 +78,18 @@ no_idle_signal() { (unset DISPLAY; refuses 1 --idle 1); }
 check "a session without an idle signal says so and ends" no_idle_signal
 check "...naming what it looked for" grep -q "no idle signal" "$work/said"
 
+# The X server's own blank coming before the saver is said at the start, naming the setting.
+xset s 2
+"$program" --idle 3s 2>"$work/early.err" &
+watcher=$!
+says_blank_comes_first() {
+  until_true 20 grep -q "The X server blanks the screen after 2 s, before the saver's 3 s: set xset s" \
+    "$work/early.err" || why "said: $(cat "$work/early.err")"
+}
+check "an X server that blanks before the saver is named at the start" says_blank_comes_first
+kill "$watcher"; wait "$watcher" 2>/dev/null || true
+xset s default
+
 "$program" --idle 3s 2>"$work/watcher.err" &
 watcher=$!
 until_true 20 grep -q starting "$work/watcher.err" || true

@@ -1,17 +1,21 @@
 // The watcher's D-Bus sources against stand-ins for GNOME's idle monitor and session manager,
 // and applications calling its inhibit service, all on a private bus of their own.
 
+#include "ui/qt/idle/DesktopDelays.h"
 #include "ui/qt/idle/Sources.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVirtualObject>
+#include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <optional>
 #include <vector>
 
 using namespace std::chrono;
@@ -410,4 +414,51 @@ TEST_F(InhibitService, ACallerGoneBeforeItsCallIsAnsweredTakesItsCookieAlong) {
     Disconnect(hasty);
     EXPECT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, Deadline));
     EXPECT_EQ(reports, (std::vector<Event>{Event::Inhibited, Event::Uninhibited}));
+}
+
+// The desktop's own delays: the ones that come before the watcher's are said, naming the
+// setting; Plasma's locker is read from its own file, with its defaults where it says nothing.
+TEST(DesktopDelays, TheOnesBeforeTheWatchersTimeoutAreSaid) {
+    using ui::idle::DesktopDelay;
+    const std::vector<DesktopDelay> delays{
+        {QStringLiteral("GNOME blanks the screen"), QStringLiteral("idle-delay"), minutes(5)},
+        {QStringLiteral("The X server blanks the screen"), QStringLiteral("xset s"), minutes(10)}};
+    const auto said = ui::idle::EarlierDelays(delays, minutes(10));
+    ASSERT_EQ(said.size(), 1u); // 10 minutes ties: the saver's timer is already running
+    EXPECT_EQ(said[0], "moondial: GNOME blanks the screen after 5 min, before the saver's 10 "
+                       "min: set idle-delay longer, or give --idle less");
+    EXPECT_EQ(ui::idle::EarlierDelays(delays, seconds(90)), std::vector<std::string>{});
+    EXPECT_EQ(ui::idle::EarlierDelays(delays, minutes(11)).size(), 2u);
+}
+
+TEST(DesktopDelays, PlasmasScreenLockerIsReadFromItsSettings) {
+    // The variables as they were, set or not, once the test is done.
+    struct Kept {
+        const char* name;
+        std::optional<QByteArray> value;
+        explicit Kept(const char* variable) : name(variable) {
+            if (qEnvironmentVariableIsSet(name))
+                value = qgetenv(name);
+        }
+        ~Kept() { value ? qputenv(name, *value) : qunsetenv(name); }
+    } display("DISPLAY"), desktop("XDG_CURRENT_DESKTOP"), config("XDG_CONFIG_HOME");
+    QTemporaryDir folder;
+    qunsetenv("DISPLAY");
+    qputenv("XDG_CONFIG_HOME", folder.path().toUtf8());
+    const auto lockerAfter = [&](const char* file) -> std::optional<minutes> {
+        QFile settings(folder.filePath(QStringLiteral("kscreenlockerrc")));
+        settings.open(QIODevice::WriteOnly);
+        settings.write(file);
+        settings.close();
+        for (const auto& delay : ui::idle::DesktopDelays())
+            if (delay.what.contains(QStringLiteral("Plasma")))
+                return std::chrono::duration_cast<minutes>(delay.after);
+        return std::nullopt;
+    };
+    qputenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
+    EXPECT_EQ(lockerAfter(""), std::nullopt); // not on Plasma
+    qputenv("XDG_CURRENT_DESKTOP", "KDE");
+    EXPECT_EQ(lockerAfter(""), minutes(5)); // Plasma's defaults
+    EXPECT_EQ(lockerAfter("[Daemon]\nTimeout=15\n"), minutes(15));
+    EXPECT_EQ(lockerAfter("[Daemon]\nAutolock=false\nTimeout=15\n"), std::nullopt);
 }

@@ -1,4 +1,5 @@
 #include "ui/qt/Signals.h"
+#include "ui/qt/idle/DesktopDelays.h"
 #include "ui/qt/idle/Sources.h"
 
 #include <QCoreApplication>
@@ -24,12 +25,6 @@ void EndSaver(QProcess& saver) {
         saver.kill();
         saver.waitForFinished(5000);
     }
-}
-
-std::string Described(std::chrono::milliseconds timeout) {
-    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout).count();
-    return seconds % 60 == 0 ? std::to_string(seconds / 60) + " min"
-                             : std::to_string(seconds) + " s";
 }
 
 } // namespace
@@ -127,6 +122,10 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
     std::fprintf(stderr, "moondial: starting the saver after %s without input (%s%s%s)\n",
                  Described(timeout).c_str(), idle->Name(), inhibitors ? ", serving " : "",
                  inhibitors ? inhibitors->Name() : "");
+
+    // Said once, so it stands in the journal under the user service.
+    for (const auto& earlier : EarlierDelays(DesktopDelays(), timeout))
+        std::fprintf(stderr, "%s\n", earlier.c_str());
 
     ui::app::OnTerminationSignals([] { QCoreApplication::quit(); });
     if (lostEarly)
