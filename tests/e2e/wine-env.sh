@@ -17,9 +17,32 @@ wine_arch_of() {
 
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
+# Some machines' kernels run no 32-bit program (a virtual machine without IA-32 emulation), and
+# so not Wine's 32-bit loader, which Debian's wine command picks first. There a 64-bit prefix
+# runs on the 64-bit loader, and whatever needs 32 bits is skipped (exit 77), saying why.
+wine_skipped=77
+wine_runs_32_bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+wine_need_32_bit() { # ends the script as skipped where no 32-bit program runs
+  wine_runs_32_bit && return 0
+  echo "SKIPPED: this machine's kernel runs no 32-bit programs, so Wine cannot run $1"
+  exit $wine_skipped
+}
+wine_use_64_bit_loader() { # DIR: wine, and what Wine's own commands start, on the 64-bit loader
+  mkdir -p "$1"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh
+exec /usr/lib/wine/wine64 "$@"
+' > "$1/$name"
+    chmod +x "$1/$name"
+  done
+  export PATH="$1:$PATH" WINELOADER=/usr/lib/wine/wine64
+}
+
 wine_env_start() {
   local keep=${WINE_KEEP_PREFIX:-}
+  [ "${1:-win32}" = win64 ] || wine_need_32_bit "the 32-bit build"
   wine_tmp=$(mktemp -d)
+  wine_runs_32_bit || wine_use_64_bit_loader "$wine_tmp/bin"
   export WINEPREFIX=${keep:-$wine_tmp/prefix}
   export WINEARCH=${1:-win32} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
   local desktop=${WINE_DESKTOP:-1024x768}

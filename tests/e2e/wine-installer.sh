@@ -11,6 +11,7 @@ installer=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 build32=$(cd "$2" && pwd)
 build64=$(cd "$3" && pwd)
 source "$here/wine-env.sh"
+wine_need_32_bit "the installer, a 32-bit program"
 
 source "$here/checks.sh"
 # Runs a Windows program and waits for every process it started (an uninstaller runs a copy of
