@@ -1,8 +1,9 @@
 #include "support/HeapInUse.h"
 
 #if defined(_WIN32)
-#include <psapi.h>
 #include <windows.h>
+
+#include <psapi.h>
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #define MOONDIAL_ASAN 1
