@@ -3,6 +3,8 @@
 #include "ui/FormList.h"
 #include "ui/win32/CommandLine.h"
 #include "ui/win32/Native.h"
+#include "ui/win32/SystemCalls.h"
+#include "ui/win32/SystemLibrary.h"
 #include "ui/win32/Text.h"
 
 #include <vector>
@@ -16,9 +18,9 @@ namespace {
 std::vector<unsigned char> VersionBlock() {
     const std::wstring path = win32::ModulePath();
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+    const DWORD size = win32::sys::GetFileVersionInfoSizeW(path.c_str(), &ignored);
     std::vector<unsigned char> block(size);
-    if (size == 0 || !GetFileVersionInfoW(path.c_str(), 0, size, block.data()))
+    if (size == 0 || !win32::sys::GetFileVersionInfoW(path.c_str(), 0, size, block.data()))
         block.clear();
     return block;
 }
@@ -30,7 +32,8 @@ Version ProgramVersion() {
     VS_FIXEDFILEINFO* info = nullptr;
     UINT length = 0;
     if (block.empty() ||
-        !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info), &length) ||
+        !win32::sys::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info),
+                                    &length) ||
         length < sizeof *info)
         return {MOONDIAL_VERSION_MAJOR, MOONDIAL_VERSION_MINOR, MOONDIAL_VERSION_REVISION};
     return {static_cast<int>(HIWORD(info->dwFileVersionMS)),
@@ -46,15 +49,17 @@ std::string FileDescription() {
     }* translations = nullptr;
     UINT length = 0;
     if (block.empty() ||
-        !VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                        reinterpret_cast<void**>(&translations), &length) ||
+        !win32::sys::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                                    reinterpret_cast<void**>(&translations), &length) ||
         length < sizeof *translations)
         return {};
     wchar_t query[64];
     wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\FileDescription", translations->language,
               translations->codePage);
     wchar_t* text = nullptr;
-    if (!VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&text), &length) || !text)
+    if (!win32::sys::VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&text),
+                                    &length) ||
+        !text)
         return {};
     return win32::Utf8(std::wstring_view(text, length ? length - 1 : 0));
 }
@@ -91,6 +96,7 @@ int MessageLoop() {
 } // namespace
 
 int Run(int /*argc*/, char** /*argv*/, void (*main)(), bool /*namesOtherWindows*/) {
+    win32::LoadSystemLibrariesOnly();
     int status = 0;
     try {
         main();

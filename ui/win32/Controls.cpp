@@ -3,6 +3,7 @@
 #include "ui/Dispatch.h"
 #include "ui/Units.h"
 #include "ui/win32/Native.h"
+#include "ui/win32/SystemCalls.h"
 #include "ui/win32/Text.h"
 
 #include <algorithm>
@@ -73,7 +74,7 @@ std::string TextOf(HWND window) {
 
 // Themed buttons draw their text in the theme's colour; these take the form's colours.
 void Unthemed(HWND window) {
-    SetWindowTheme(window, L"", L"");
+    win32::sys::SetWindowTheme(window, L"", L"");
 }
 
 } // namespace
@@ -335,7 +336,7 @@ void PictureButton::SetToolTip(const std::string& text) {
     if (!impl.toolTip) {
         static const bool registered = [] {
             INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
-            return InitCommonControlsEx(&classes) != FALSE;
+            return win32::sys::InitCommonControlsEx(&classes) != FALSE;
         }();
         (void)registered;
         // Owned by no window: an owned topmost popup keeps its owner from being made topmost

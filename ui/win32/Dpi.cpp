@@ -2,6 +2,7 @@
 
 #include "ui/Units.h"
 #include "ui/win32/Native.h"
+#include "ui/win32/SystemLibrary.h"
 
 namespace ui::win32 {
 
@@ -9,15 +10,6 @@ namespace {
 
 // Functions of newer systems, looked up once: Windows 10 (1607) has GetDpiForWindow, Windows
 // 8.1 only the monitor's through the shell's scaling library, older ones neither.
-template <typename Function> Function Find(const wchar_t* library, const char* name) {
-    HMODULE module = GetModuleHandleW(library);
-    if (!module)
-        module = LoadLibraryW(library); // kept for the process's life, as the system's own are
-    return module
-               ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-               : nullptr;
-}
-
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 
@@ -44,7 +36,7 @@ UINT SystemDpi() {
 
 UINT DpiOfMonitor(HMONITOR monitor) {
     static const auto forMonitor =
-        Find<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
+        SystemFunction<GetDpiForMonitorFunction>(L"shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
     if (forMonitor && monitor && SUCCEEDED(forMonitor(monitor, 0, &x, &y)) && y)
         return y;
@@ -52,7 +44,8 @@ UINT DpiOfMonitor(HMONITOR monitor) {
 }
 
 UINT DpiOfMonitor(HWND window) {
-    static const auto forWindow = Find<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
+    static const auto forWindow =
+        SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
     if (forWindow && window)
         if (const UINT dpi = forWindow(window))
             return dpi;

@@ -2,6 +2,7 @@
 
 #include "ui/Error.h"
 #include "ui/Resample.h"
+#include "ui/win32/SystemCalls.h"
 #include "ui/win32/Text.h"
 
 #include <algorithm>
@@ -62,8 +63,8 @@ void Blit(HDC target, const Picture::Data& picture, int x, int y) {
         return;
     }
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(target, x, y, picture.width, picture.height, source.Get(), 0, 0, picture.width,
-               picture.height, blend);
+    sys::AlphaBlend(target, x, y, picture.width, picture.height, source.Get(), 0, 0, picture.width,
+                    picture.height, blend);
 }
 
 // Beyond this a resized copy is not made (it takes 16 bytes a pixel while it is made): such a
@@ -114,8 +115,8 @@ void DrawPicture(HDC target, const Picture::Data& picture, int x, int y, int wid
         return;
     }
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    AlphaBlend(target, x, y, width, height, source.Get(), 0, 0, drawing.width, drawing.height,
-               blend);
+    sys::AlphaBlend(target, x, y, width, height, source.Get(), 0, 0, drawing.width, drawing.height,
+                    blend);
 }
 
 } // namespace ui::win32

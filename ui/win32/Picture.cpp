@@ -5,6 +5,7 @@
 #include "ui/Units.h"
 #include "ui/win32/FileStream.h"
 #include "ui/win32/Native.h"
+#include "ui/win32/SystemCalls.h"
 #include "ui/win32/Text.h"
 
 #include <algorithm>
@@ -135,7 +136,8 @@ std::shared_ptr<Picture::Data> Decode(IWICBitmapDecoder* decoder) {
         Unreadable("no pixels");
 
     ComPtr<IWICBitmapSource> converted;
-    Check(WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.Get(), converted.Out()));
+    Check(win32::sys::WICConvertBitmapSource(GUID_WICPixelFormat32bppPBGRA, frame.Get(),
+                                             converted.Out()));
 
     void* bits = nullptr;
     auto data = std::make_shared<Picture::Data>();

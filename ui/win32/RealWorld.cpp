@@ -3,6 +3,7 @@
 #include "ui/Outside.h"
 #include "ui/SystemClock.h"
 #include "ui/win32/CommandLine.h"
+#include "ui/win32/SystemCalls.h"
 #include "ui/win32/Text.h"
 
 #include <algorithm>
@@ -57,8 +58,8 @@ std::optional<std::string> ChooseFileInDialog(const std::string& folder,
     dialog.lpstrInitialDir = start.c_str();
     dialog.Flags =
         OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&dialog)) {
-        if (const DWORD code = CommDlgExtendedError())
+    if (!win32::sys::GetOpenFileNameW(&dialog)) {
+        if (const DWORD code = win32::sys::CommDlgExtendedError())
             throw Error(static_cast<std::int32_t>(code), "The Open dialog failed", "Common dialog");
         return std::nullopt;
     }
