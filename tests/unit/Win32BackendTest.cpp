@@ -150,7 +150,7 @@ TEST_F(Win32Forms, SetWindowPosMakesAHiddenFormTopmostAsItShowsIt) {
         ui::Form form;
         form.SetBorderStyle(ui::BorderStyle::FixedToolWindow);
         form.SetClientSize(9030, 4485);
-        ui::PictureButton globe(form, 3375, 2100, 855, 615, ui::Picture());
+        ui::PictureButton globe(form, 3375, 2100, 855, 615, ui::Picture(), "Navigate");
         globe.SetToolTip("Navigate");
         form.OnLoad = [&] {
             form.Move(1500, 1500);
