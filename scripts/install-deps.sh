@@ -22,7 +22,8 @@ packages=()
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick clang-format i3lock
   libjpeg-turbo-progs time python3-dbus python3-gi
   sway xwayland grim wtype qt6-wayland
-  pkg-config libwayland-dev wayland-protocols plasma-wayland-protocols libxcb-screensaver0-dev dbus-daemon)
+  pkg-config libwayland-dev wayland-protocols plasma-wayland-protocols libxcb-screensaver0-dev dbus-daemon
+  at-spi2-core python3-pyatspi)
 [ $want_windows -eq 1 ] && packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix fonts-liberation2
   wine wine32:i386 wine64 xvfb xauth)
 

@@ -10,6 +10,8 @@
 namespace {
 
 constexpr ui::Color Blue = ui::Rgb(0, 0, 255);
+// The globe's tooltip, and the name screen readers give it.
+constexpr const char* HomePageTip = "Navigate to the Moondial Home Page";
 
 constexpr const char* RightsNotice = "Copyright \xC2\xA9 2026 Quillon. All rights reserved.";
 constexpr const char* LegalWarning =
@@ -33,8 +35,8 @@ std::string HomePageAddress() {
 } // namespace setup
 
 frmAbout::frmAbout(ui::Form& owner)
-    : cmdExit(Form, 6825, 3600, 1875, 375, ui::ResourcePicture("ok_bar")),
-      cmdNavitgate(Form, 3375, 2100, 855, 615, ui::ResourcePicture("globe")),
+    : cmdExit(Form, 6825, 3600, 1875, 375, ui::ResourcePicture("ok_bar"), "OK"),
+      cmdNavitgate(Form, 3375, 2100, 855, 615, ui::ResourcePicture("globe"), HomePageTip),
       Image1(Form, 75, 75, 3075, 2670), Image2(Form, 3225, 225, 5715, 585),
       lbl0(Form, 3375, 1050, 1140, 315, "Version"), lbl1(Form, 4650, 1050, 1065, 315, "1.01"),
       Line1_0(Form, 240, 3000, 8775, 3000, ui::Rgb(255, 255, 255), 2),
@@ -51,7 +53,7 @@ frmAbout::frmAbout(ui::Form& owner)
         label->SetFont({"Arial", 15.75, true});
         label->SetForeColor(Blue);
     }
-    cmdNavitgate.SetToolTip("Navigate to the Moondial Home Page");
+    cmdNavitgate.SetToolTip(HomePageTip);
     lblCopyright.SetFont({"Arial", 8.25, true});
     lblDisclaimer.SetFont({"Arial", 8.25, false});
     lblDisclaimer.SetForeColor(ui::Black);

@@ -37,8 +37,8 @@ frmSetup::frmSetup()
                       {Form, 225, 3000, 1785, 255, "Custom Graphic"}}},
       lbl0(Form, 300, 3300, 1245, 300, "Full File Path"), txtFullPath(Form, 300, 3600, 5580, 330),
       cmdBrowse(Form, 6000, 3675, 990, 315, "&Browse"), Line2(Form, 150, 4200, 7200, 4200, White),
-      cmdAbout(Form, 3075, 4575, 1365, 540, ui::ResourcePicture("about_bar")),
-      cmdExit(Form, 5925, 4575, 1365, 540, ui::ResourcePicture("exit_bar")),
+      cmdAbout(Form, 3075, 4575, 1365, 540, ui::ResourcePicture("about_bar"), "About"),
+      cmdExit(Form, 5925, 4575, 1365, 540, ui::ResourcePicture("exit_bar"), "Exit"),
       picCustom(Form, 5775, 900, 1515, 915) {
     Form.SetCaption("Moondial - Setup");
     Form.SetBorderStyle(ui::BorderStyle::FixedToolWindow);
@@ -57,6 +57,7 @@ frmSetup::frmSetup()
     lbl0.SetForeColor(White);
     lbl0.SetBackColor(ui::Black);
     lbl0.SetVisible(false);
+    lbl0.Names(txtFullPath);
     txtFullPath.SetFont(DialogFont);
     txtFullPath.SetBackColor(LightYellow);
     txtFullPath.SetVisible(false);

@@ -59,6 +59,9 @@ public:
           const std::string& caption, Alignment alignment = Alignment::Left);
     void SetCaption(const std::string& caption);
     std::string Caption() const;
+    // Makes this label the name screen readers give the field. On Windows the label then comes
+    // just before the field in the tab order, which is where readers look for it.
+    void Names(const Control& field);
 };
 
 class TextBox : public Control {
@@ -89,11 +92,12 @@ public:
     std::function<void()> OnClick;
 };
 
-// A button that shows a picture, centred and clipped to the button, and no caption.
+// A button that shows a picture, centred and clipped to the button, and no caption. Its name,
+// the words the picture shows, is never drawn: it is what screen readers say.
 class PictureButton : public Control {
 public:
     PictureButton(Form& form, double left, double top, double width, double height,
-                  const Picture& picture);
+                  const Picture& picture, const std::string& name);
     void SetToolTip(const std::string& text);
     std::string ToolTip() const;
     std::function<void()> OnClick;

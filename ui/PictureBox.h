@@ -48,6 +48,8 @@ public:
 
     std::uintptr_t Handle() const;
 
+    // A box with neither of these only decorates: it never takes the focus, and screen readers
+    // pass over it.
     std::function<void()> OnClick;
     std::function<void()> OnKeyPress;
     // Pointer positions in twips within this box.

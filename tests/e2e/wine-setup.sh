@@ -53,16 +53,17 @@ controls_right() {
     'Static "Full File Path" 20,220,83,20 hidden'
     'Edit "N/A" 20,240,372,22 hidden'
     'Button "&Browse" 400,245,66,21 hidden'
-    'Button "" 205,305,91,36 visible'
-    'Button "" 395,305,91,36 visible'
+    'Button "About" 205,305,91,36 visible'
+    'Button "Exit" 395,305,91,36 visible'
   )
   local line
   for line in "${expected[@]}"; do
     grep -q "^control ${line} ${s}" <<<"$seen" || why "missing: $line" "in:" "$seen" || return
   done
   # Both picture buttons are clipped to the rounded bar (the system leaves out its last row
-  # and column).
-  [ "$(grep -c '^control Button "" .* region=3,4,85,25$' <<<"$seen")" = 2 ] || why "regions:" "$seen"
+  # and column). Their texts, the words of their pictures, are for screen readers only.
+  [ "$(grep -c '^control Button "\(About\|Exit\)" .* region=3,4,85,25$' <<<"$seen")" = 2 ] ||
+    why "regions:" "$seen"
 }
 check "the controls are where they belong, with their texts and regions" controls_right
 check "the first option has the focus" grep -qx 'focus Button "Analog Clock" 15,170,105,17' <<<"$seen"
@@ -78,8 +79,8 @@ about_right() {
   (( (exstyle & 0x80) && (exstyle & 0x8) )) || why "not a topmost tool window: $exstyle" || return
   grep -q '^control Static "2.01" 310,70,71,21 visible' <<<"$about" || why "$about" || return
   grep -q '^control Static "Version" 225,70,76,21 visible' <<<"$about" || why "$about" || return
-  grep -q '^control Button "" 455,240,125,25 visible' <<<"$about" || why "$about" || return
-  grep -qx 'focus Button "" 455,240,125,25' <<<"$about" || why "OK has not the focus:" "$about"
+  grep -q '^control Button "OK" 455,240,125,25 visible' <<<"$about" || why "$about" || return
+  grep -qx 'focus Button "OK" 455,240,125,25' <<<"$about" || why "OK has not the focus:" "$about"
 }
 check "the About box shows the version 2.01, is topmost and its OK has the focus" about_right
 setup_hidden() { ! probe find "Moondial - Setup" 0 >/dev/null; }
@@ -92,14 +93,15 @@ probe find "Moondial - About" 30000 >/dev/null || true
 probe act "Moondial - About" key=tab >/dev/null
 moved() {
   local focus; focus=$(probe inspect "Moondial - About" | tr -d '\r' | grep '^focus ')
-  grep -qx 'focus Button "" 225,140,57,41' <<<"$focus" || why "Tab did not reach the globe: $focus"
+  grep -qx 'focus Button "Navigate to the Moondial Home Page" 225,140,57,41' <<<"$focus" ||
+    why "Tab did not reach the globe: $focus"
 }
 check "Tab moves the focus from OK to the globe" moved
 probe close "Moondial - About" >/dev/null
 probe find "Moondial - Setup" 30000 >/dev/null || true
 probe act "Moondial - Setup" press=250,322 >/dev/null
 probe find "Moondial - About" 30000 >/dev/null || true
-check "opened again, the About box has the focus on OK" grep -qx 'focus Button "" 455,240,125,25' \
+check "opened again, the About box has the focus on OK" grep -qx 'focus Button "OK" 455,240,125,25' \
   <<<"$(probe inspect "Moondial - About" | tr -d '\r')"
 probe close "Moondial - About" >/dev/null
 probe find "Moondial - Setup" 30000 >/dev/null || true

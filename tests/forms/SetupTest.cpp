@@ -10,6 +10,7 @@
 #include "ui/Screen.h"
 #include "ui/qt/Widgets.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QImage>
 #include <QLabel>
@@ -504,6 +505,135 @@ TEST_F(Setup, TheKeyboardWorksAsInAnyDialog) {
     ends = 0;
     QTest::keyClick(Widget(d->cmdExit), Qt::Key_Return);
     EXPECT_EQ(ends, 1);
+}
+
+// ---- What a screen reader reads ----
+
+// A control as assistive technology sees it, through the interface Qt gives it.
+struct Read {
+    QAccessible::Role role;
+    std::string name;
+    bool focusable, shown;
+    std::string labelledBy; // the first label naming it, if any
+};
+
+std::vector<Read> ReadControls(QWidget* window) {
+    std::vector<Read> read;
+    QAccessibleInterface* root = QAccessible::queryAccessibleInterface(window);
+    for (int i = 0; i < root->childCount(); ++i) {
+        QAccessibleInterface* child = root->child(i);
+        Read control{child->role(),
+                     child->text(QAccessible::Name).toStdString(),
+                     child->state().focusable != 0,
+                     child->state().invisible == 0,
+                     {}};
+        const auto labels = child->relations(QAccessible::Label);
+        if (!labels.empty())
+            control.labelledBy = labels.front().first->text(QAccessible::Name).toStdString();
+        read.push_back(control);
+    }
+    return read;
+}
+
+// Every control a user can reach has a name and a role; the pictures that only decorate are
+// passed over.
+void ExpectEveryStopNamed(QWidget* window) {
+    for (const Read& control : ReadControls(window)) {
+        if (control.focusable) {
+            EXPECT_FALSE(control.name.empty()) << "a nameless stop, role " << control.role;
+            EXPECT_NE(control.role, QAccessible::Client) << control.name;
+        } else if (control.role == QAccessible::Client) {
+            EXPECT_TRUE(control.name.empty()) << control.name;
+        }
+    }
+}
+
+const Read* Named(const std::vector<Read>& controls, const std::string& name) {
+    for (const Read& control : controls)
+        if (control.name == name)
+            return &control;
+    return nullptr;
+}
+
+TEST_F(Setup, AScreenReaderReadsTheDialogAsItLooks) {
+    Store("Screen Saver Type", "4");
+    auto d = Opened();
+    QWidget* window = d->Form.Native().widget;
+    QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(window);
+    EXPECT_EQ(dialog->role(), QAccessible::Dialog);
+    EXPECT_EQ(dialog->text(QAccessible::Name), "Moondial - Setup");
+    ExpectEveryStopNamed(window);
+
+    const auto controls = ReadControls(window);
+    for (const char* name : {"Analog Clock", "Alarm Clock", "Lips Clock", "Custom Graphic"}) {
+        const Read* option = Named(controls, name);
+        ASSERT_TRUE(option) << name;
+        EXPECT_EQ(option->role, QAccessible::RadioButton);
+    }
+    const Read* path = nullptr;
+    for (const Read& control : controls)
+        if (control.role == QAccessible::EditableText)
+            path = &control;
+    ASSERT_TRUE(path);
+    EXPECT_EQ(path->name, "Full File Path");
+    EXPECT_EQ(path->labelledBy, "Full File Path");
+    for (const char* name : {"Browse", "About", "Exit"}) {
+        const Read* button = Named(controls, name);
+        ASSERT_TRUE(button) << name;
+        EXPECT_EQ(button->role, QAccessible::Button);
+        EXPECT_TRUE(button->focusable && button->shown) << name;
+    }
+    // The banner: shown, but no stop.
+    QAccessibleInterface* banner = QAccessible::queryAccessibleInterface(d->Image1.Native().widget);
+    EXPECT_FALSE(banner->state().focusable);
+    EXPECT_TRUE(banner->text(QAccessible::Name).isEmpty());
+    // Nothing is drawn differently for it.
+    EXPECT_EQ(d->cmdExit.Native().widget->size(), QSize(91, 36));
+}
+
+// The selected option holds the focus when the dialog opens, as it does on Windows, so a reader
+// first tells the choice already made; a click on the banner leaves the focus where it was.
+TEST_F(Setup, TheDialogOpensWithTheFocusOnTheSelectedOption) {
+    for (const int type : {1, 2, 4}) {
+        ui::app::ReleaseWindows();
+        Store("Screen Saver Type", std::to_string(type));
+        auto d = Opened();
+        QWidget* window = d->Form.Native().widget;
+        const int option = *setup::OptionOfSaverType(type);
+        EXPECT_EQ(window->focusWidget(), Widget(d->optScreenSaver[option])) << type;
+        QTest::mouseClick(d->Image1.Native().widget, Qt::LeftButton);
+        EXPECT_EQ(window->focusWidget(), Widget(d->optScreenSaver[option])) << type;
+    }
+}
+
+TEST_F(Setup, AScreenReaderReadsTheAboutBoxAsItLooks) {
+    auto d = Opened();
+    d->cmdAbout_Click();
+    frmAbout& about = *d->About;
+    QWidget* window = about.Form.Native().widget;
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(window);
+    EXPECT_EQ(box->role(), QAccessible::Dialog);
+    EXPECT_EQ(box->text(QAccessible::Name), "Moondial - About");
+    ExpectEveryStopNamed(window);
+    const auto controls = ReadControls(window);
+    for (const char* name : {"OK", "Navigate to the Moondial Home Page"}) {
+        const Read* button = Named(controls, name);
+        ASSERT_TRUE(button) << name;
+        EXPECT_EQ(button->role, QAccessible::Button);
+        EXPECT_TRUE(button->focusable) << name;
+    }
+    EXPECT_EQ(window->focusWidget(), Widget(about.cmdExit));
+    for (const ui::PictureBox* picture : {&about.Image1, &about.Image2}) {
+        QAccessibleInterface* read =
+            QAccessible::queryAccessibleInterface(picture->Native().widget);
+        EXPECT_FALSE(read->state().focusable);
+        EXPECT_TRUE(read->text(QAccessible::Name).isEmpty());
+    }
+    // The keyboard reaches the globe and presses it, as a click does.
+    QTest::keyClick(Widget(about.cmdExit), Qt::Key_Tab);
+    EXPECT_EQ(window->focusWidget(), Widget(about.cmdNavitgate));
+    QTest::keyClick(Widget(about.cmdNavitgate), Qt::Key_Space);
+    EXPECT_EQ(addressesOpened.size(), 1u);
 }
 
 } // namespace

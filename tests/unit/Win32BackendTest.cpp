@@ -5,6 +5,7 @@
 #include "support/StandIns.h"
 #include "ui/Controls.h"
 #include "ui/Form.h"
+#include "ui/PictureBox.h"
 #include "ui/WindowCalls.h"
 #include "ui/win32/CommandLine.h"
 #include "ui/win32/FileStream.h"
@@ -150,7 +151,7 @@ TEST_F(Win32Forms, SetWindowPosMakesAHiddenFormTopmostAsItShowsIt) {
         ui::Form form;
         form.SetBorderStyle(ui::BorderStyle::FixedToolWindow);
         form.SetClientSize(9030, 4485);
-        ui::PictureButton globe(form, 3375, 2100, 855, 615, ui::Picture());
+        ui::PictureButton globe(form, 3375, 2100, 855, 615, ui::Picture(), "Navigate");
         globe.SetToolTip("Navigate");
         form.OnLoad = [&] {
             form.Move(1500, 1500);
@@ -194,6 +195,39 @@ TEST_F(Win32Forms, ThePreviewLivesInItsPaneUntilThePaneGoes) {
     EXPECT_EQ(ends, 0);
     DestroyWindow(pane);
     EXPECT_EQ(ends, 1);
+}
+
+// Screen readers: a picture button's name is its window text, a label names the field that
+// follows it in the tab order, and a picture that only decorates never takes the focus.
+TEST_F(Win32Forms, ScreenReadersFindNamesWhereTheyLookAndPassOverDecorations) {
+    ui::Form form;
+    form.SetClientSize(6000, 3000);
+    ui::PictureBox banner(form, 0, 0, 3000, 600);
+    ui::PictureBox clickable(form, 3000, 0, 3000, 600);
+    clickable.OnClick = [] {};
+    ui::PictureButton exit(form, 150, 2000, 1365, 540, ui::Picture(), "Exit");
+    ui::TextBox box(form, 150, 1200, 3000, 330);
+    ui::Label label(form, 150, 900, 1500, 300, "Full File Path");
+    label.Names(box);
+    form.Show();
+    const auto window = [](const auto& control) {
+        return reinterpret_cast<HWND>(control.Handle());
+    };
+
+    wchar_t text[32] = {};
+    GetWindowTextW(window(exit), text, 32);
+    EXPECT_STREQ(text, L"Exit");
+    EXPECT_EQ(GetWindow(window(box), GW_HWNDPREV), window(label));
+    label.Names(box); // already in its place: nothing moves
+    EXPECT_EQ(GetWindow(window(box), GW_HWNDPREV), window(label));
+
+    exit.SetFocus();
+    SendMessageW(window(banner), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(window(banner), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_TRUE(exit.HasFocus());
+    SendMessageW(window(clickable), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+    SendMessageW(window(clickable), WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+    EXPECT_EQ(GetFocus(), window(clickable));
 }
 
 // A report from a failure no routine trapped opened under the topmost saver.

@@ -54,7 +54,8 @@ std::vector<HWND> Children(HWND window) {
 
 // Each control's text that does not show whole in the control's own font, shown or not: its
 // ink within the width (an option's circle and gap taken off) and the font's em within the
-// height, each line of a wrapping label.
+// height, each line of a wrapping label. A picture button's text is its name for screen
+// readers, never drawn.
 std::vector<std::string> CutTexts(HWND form) {
     std::vector<std::string> cut;
     const double scale = ui::win32::ScaleOf(ui::win32::Dpi(form));
@@ -64,7 +65,9 @@ std::vector<std::string> CutTexts(HWND form) {
         GetClassNameW(child, kind, 32);
         std::wstring shown(text, static_cast<std::size_t>(length));
         shown.erase(std::remove(shown.begin(), shown.end(), L'&'), shown.end());
-        if (shown.empty())
+        const bool drawn = (GetWindowLongW(child, GWL_STYLE) & BS_TYPEMASK) != BS_OWNERDRAW ||
+                           lstrcmpiW(kind, L"Button") != 0;
+        if (shown.empty() || !drawn)
             continue;
         RECT room{};
         GetClientRect(child, &room);

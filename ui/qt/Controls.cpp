@@ -241,6 +241,10 @@ std::string Label::Caption() const {
     return As<QLabel>(Native())->text().toStdString();
 }
 
+void Label::Names(const Control& field) {
+    As<QLabel>(Native())->setBuddy(field.Native().widget);
+}
+
 TextBox::TextBox(Form& form, double left, double top, double width, double height)
     : Control(Make<QLineEdit>(form, left, top, width, height)) {}
 
@@ -308,8 +312,9 @@ void PictureButtonWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 PictureButton::PictureButton(Form& form, double left, double top, double width, double height,
-                             const Picture& picture)
+                             const Picture& picture, const std::string& name)
     : Control(Make<PictureButtonWidget>(form, left, top, width, height, picture)) {
+    Native().widget->setAccessibleName(QString::fromStdString(name));
     QObject::connect(As<PictureButtonWidget>(Native()), &QAbstractButton::clicked,
                      [this] { Dispatch(OnClick); });
 }

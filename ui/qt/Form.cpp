@@ -5,12 +5,14 @@
 #include "ui/qt/DisplayPower.h"
 #include "ui/qt/Widgets.h"
 
+#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRadioButton>
 #include <QScreen>
 #include <QWindow>
 
@@ -21,6 +23,43 @@ namespace {
 const QIcon& ProgramIcon() {
     static const QIcon icon(QStringLiteral(":/art/moondial.ico"));
     return icon;
+}
+
+// A form with a title bar is a dialog to screen readers, which read its caption as its name;
+// Qt would call it a plain widget's client area.
+class FormAccessible : public QAccessibleWidget {
+public:
+    explicit FormAccessible(QWidget* widget) : QAccessibleWidget(widget) {}
+
+    QAccessible::Role role() const override {
+        const QWidget* w = widget();
+        return w->isWindow() && !(w->windowFlags() & Qt::FramelessWindowHint)
+                   ? QAccessible::Dialog
+                   : QAccessibleWidget::role();
+    }
+};
+
+QAccessibleInterface* FormAccessibleFactory(const QString&, QObject* object) {
+    if (auto* form = dynamic_cast<FormWidget*>(object))
+        return new FormAccessible(form);
+    return nullptr;
+}
+
+// The control a form opens with: the first in the tab order, but of option buttons the one
+// selected, as on Windows, so that a screen reader first tells the choice already made.
+QWidget* FirstFocus(QWidget* form) {
+    QWidget* first = form->nextInFocusChain();
+    while (first != form && !((first->focusPolicy() & Qt::TabFocus) && first->isEnabled() &&
+                              first->isVisibleTo(form)))
+        first = first->nextInFocusChain();
+    if (first == form)
+        return nullptr;
+    if (auto* option = qobject_cast<QRadioButton*>(first); option && !option->isChecked())
+        for (auto* other :
+             option->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+            if (other->isChecked() && other->autoExclusive() && other->isVisibleTo(form))
+                return other;
+    return first;
 }
 
 } // namespace
@@ -157,6 +196,11 @@ void FormWidget::paintEvent(QPaintEvent*) {
 }
 
 Form::Form() : impl_(std::make_unique<Impl>()) {
+    static const bool accessible = [] {
+        QAccessible::installFactory(FormAccessibleFactory);
+        return true;
+    }();
+    (void)accessible;
     impl_->widget = new FormWidget(*this);
     impl_->widget->setAttribute(Qt::WA_NativeWindow);
     forms::Add(*this);
@@ -306,6 +350,12 @@ void Form::Show() {
     if (!impl_->loaded) // the Load handler closed the form
         return;
     QWidget* w = impl_->widget;
+    // A form with controls that take the focus never holds it itself, as on Windows: neither a
+    // click on its ground or on a picture nor Tab leaves a screen reader on the bare window.
+    QWidget* first = FirstFocus(w);
+    w->setFocusPolicy(first ? Qt::NoFocus : Qt::StrongFocus);
+    if (first && (!w->focusWidget() || w->focusWidget() == w))
+        first->setFocus(Qt::ActiveWindowFocusReason);
     if (QScreen* own = impl_->startMaximized ? ScreenNamed(impl_->monitor) : nullptr) {
         ShowOver(w, own);
     } else if (impl_->startMaximized) {

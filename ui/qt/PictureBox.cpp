@@ -15,7 +15,9 @@ namespace ui {
 PictureWidget::PictureWidget(PictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
+    // Not in the tab order: a box that takes keys has them once clicked (see mousePressEvent),
+    // and the form has them otherwise. A picture that only decorates never holds the focus.
+    setFocusPolicy(Qt::NoFocus);
 }
 
 void DrawPicture(QPainter& painter, const Picture& picture, const QPointF& at) {
@@ -74,6 +76,8 @@ FormWidget* PictureWidget::Form() const {
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent*) {
+    if (box_.OnClick || box_.OnKeyPress)
+        setFocus(Qt::MouseFocusReason);
     // Accepted here, so the release that makes a click comes back to this box.
     if (auto* form = Form())
         form->MouseDown();

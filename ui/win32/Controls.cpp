@@ -250,6 +250,16 @@ std::string Label::Caption() const {
     return TextOf(Native().window);
 }
 
+// Screen readers name a field that has no text of its own by the label just before it.
+void Label::Names(const Control& field) {
+    const HWND label = Native().window, box = field.Native().window;
+    const HWND before = GetWindow(box, GW_HWNDPREV);
+    if (before == label)
+        return;
+    SetWindowPos(label, before ? before : HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 TextBox::TextBox(Form& form, double left, double top, double width, double height)
     : Control(Make(form, L"EDIT", WS_GROUP | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, left,
                    top, width, height)) {}
@@ -322,10 +332,11 @@ std::string PushButton::Caption() const {
     return TextOf(Native().window);
 }
 
+// The window text is the name screen readers say; owner drawing never shows it.
 PictureButton::PictureButton(Form& form, double left, double top, double width, double height,
-                             const Picture& picture)
+                             const Picture& picture, const std::string& name)
     : Control(Make(form, L"BUTTON", WS_GROUP | WS_TABSTOP | BS_OWNERDRAW, 0, left, top, width,
-                   height)) {
+                   height, name)) {
     Native().picture = picture;
     Native().ownerDrawn = true;
     Native().pressed = [this] { Dispatch(OnClick); };

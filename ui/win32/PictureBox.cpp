@@ -109,7 +109,8 @@ LRESULT CALLBACK BoxProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
                  win32::PointerTwips(window, GET_Y_LPARAM(lParam)));
         return 0;
     case WM_LBUTTONDOWN:
-        SetFocus(window);
+        if (box->OnClick || box->OnKeyPress)
+            SetFocus(window);
         if (!box->OnClick)
             return ToParent(window, message, wParam, lParam);
         impl.pressed = true;

@@ -12,6 +12,8 @@
 //                           takes the activation
 //   probe find TITLE TIMEOUT_MS      waits for a shown window of that title; prints its place
 //   probe inspect TITLE              the window and each of its controls, one a line
+//   probe access TITLE               the same as a screen reader reads them through MSAA: role,
+//                                    name and states of each, and the one with the focus
 //   probe act TITLE STEP...          in order: click=TEXT (a button by its text), settext=TEXT
 //                                    (the first edit box), press=X,Y (the button at that point
 //                                    of the window's inner area, as a click there tells it)
@@ -34,6 +36,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <oleacc.h>
 #include <set>
 #include <string>
 #include <string_view>
@@ -242,6 +245,71 @@ void Dump(HWND window) {
         Say("focus " + Escaped(ClassOf(thread.hwndFocus)) + " " + Quoted(TextOf(thread.hwndFocus)) +
             " " + Rect(place));
     }
+}
+
+// ---- what a screen reader reads --------------------------------------------------------
+
+// A window's client object as MSAA gives it: "ROLE \"NAME\" STATE,...".
+std::string Accessible(HWND window) {
+    IAccessible* object = nullptr;
+    // Not IID_IAccessible: mingw's import library gives that name to oleacc's export thunk.
+    const HRESULT found =
+        AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&object));
+    if (FAILED(found) || !object) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08lx", static_cast<unsigned long>(found));
+        return std::string("(none: ") + code + ")";
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring named;
+    if (object->get_accName(self, &name) == S_OK && name)
+        named.assign(name, SysStringLen(name));
+    SysFreeString(name);
+    VARIANT role, state;
+    VariantInit(&role);
+    VariantInit(&state);
+    std::string said = "unknown";
+    if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) {
+        wchar_t text[64] = {};
+        GetRoleTextW(static_cast<DWORD>(role.lVal), text, 64);
+        said = Escaped(text);
+    }
+    said += " " + Quoted(named) + " ";
+    std::string states;
+    if (SUCCEEDED(object->get_accState(self, &state)) && state.vt == VT_I4) {
+        static constexpr std::pair<LONG, const char*> known[] = {
+            {STATE_SYSTEM_FOCUSABLE, "focusable"},
+            {STATE_SYSTEM_FOCUSED, "focused"},
+            {STATE_SYSTEM_INVISIBLE, "invisible"},
+            {STATE_SYSTEM_UNAVAILABLE, "unavailable"}};
+        for (const auto& [bit, word] : known)
+            if (state.lVal & bit)
+                states += (states.empty() ? "" : ",") + std::string(word);
+    }
+    VariantClear(&role);
+    VariantClear(&state);
+    object->Release();
+    return said + (states.empty() ? "none" : states);
+}
+
+// The window, each control (class, the tab stop its style makes it, what MSAA reads), and the
+// control with the focus.
+void Access(HWND window) {
+    Say("window " + Accessible(window));
+    for (HWND child : Children(window)) {
+        const bool stop = (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) != 0;
+        Say("control " + Escaped(ClassOf(child)) + (stop ? " tabstop " : " no-tabstop ") +
+            Accessible(child));
+    }
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus)
+        Say("focus " + Escaped(ClassOf(thread.hwndFocus)) + " " + Accessible(thread.hwndFocus));
 }
 
 void Act(HWND window, const std::wstring& step) {
@@ -693,6 +761,12 @@ int wmain(int argc, wchar_t** argv) {
         return Find(argv[2], static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
     if (command == L"inspect" && argc == 3)
         return OnWindow(argv[2], 0, nullptr, [](HWND w, int, wchar_t**) { Dump(w); });
+    if (command == L"access" && argc == 3) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        const int result = OnWindow(argv[2], 0, nullptr, [](HWND w, int, wchar_t**) { Access(w); });
+        CoUninitialize();
+        return result;
+    }
     if (command == L"act" && argc >= 4)
         return OnWindow(argv[2], argc - 3, argv + 3, [](HWND w, int n, wchar_t** steps) {
             for (int i = 0; i < n; ++i)
@@ -737,6 +811,7 @@ int wmain(int argc, wchar_t** argv) {
                                 &ignored);
             Say("session ended");
         });
-    return Fail("usage: probe run|store|settings|resources|find|inspect|act|close|endsession|pane|"
-                "child ...");
+    return Fail(
+        "usage: probe run|store|settings|resources|find|inspect|access|act|close|endsession|"
+        "pane|child ...");
 }
