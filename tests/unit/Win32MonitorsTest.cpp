@@ -99,13 +99,16 @@ TEST_F(Win32Monitors, AMonitorThatGoesTakesItsWindowAndOneThatComesGetsOne) {
     EXPECT_EQ(ends, 0);
 }
 
-// What the system tells the running saver of the console's display: 0 off, 1 on.
-void DisplayState(HWND window, DWORD state) {
-    static const GUID consoleDisplay = {
-        0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+// What the system tells the running saver of the console's display: 0 off, 1 on. Windows 7
+// tells of the monitors' power instead.
+constexpr GUID ConsoleDisplay = {
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr GUID MonitorPower = {
+    0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+void DisplayState(HWND window, DWORD state, const GUID& news = ConsoleDisplay) {
     alignas(POWERBROADCAST_SETTING) unsigned char buffer[sizeof(POWERBROADCAST_SETTING) + 4] = {};
     auto* setting = reinterpret_cast<POWERBROADCAST_SETTING*>(buffer);
-    setting->PowerSetting = consoleDisplay;
+    setting->PowerSetting = news;
     setting->DataLength = sizeof state;
     std::memcpy(setting->Data, &state, sizeof state);
     SendMessageW(window, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE,
@@ -141,6 +144,29 @@ TEST_F(Win32Monitors, WhileTheDisplayIsOffNothingMovesOrTicks) {
     const std::vector<std::int32_t> on = places();
     EXPECT_NE(on[0], off[0]);
     EXPECT_NE(on[1], off[1]);
+    EXPECT_EQ(ends, 0);
+}
+
+// Where only the monitors' power is told (Windows 7), the saver sleeps with the display too.
+TEST_F(Win32Monitors, TheMonitorsPowerPutsTheSaverToSleepToo) {
+    Use(Two);
+    modMain::ScreenSaverType = 3;
+    SaverWindows saver;
+    saver.Show();
+    ASSERT_EQ(saver.Windows().size(), 2u);
+    testing_support::RunEventsFor(100);
+    DisplayState(Window(saver.Windows()[0]), 0, MonitorPower);
+    const auto off = saver.Windows()[0].window->PicLeft;
+    const auto seconds = saver.Windows()[0].window->AlarmClockLastSecond;
+    now.Second = (now.Second + 5) % 60;
+    testing_support::RunEventsFor(300);
+    EXPECT_EQ(saver.Windows()[0].window->PicLeft, off);
+    EXPECT_EQ(saver.Windows()[0].window->AlarmClockLastSecond, seconds);
+    DisplayState(Window(saver.Windows()[0]), 1, MonitorPower);
+    testing_support::RunEventsFor(10);
+    EXPECT_EQ(saver.Windows()[0].window->AlarmClockLastSecond, now.Second);
+    testing_support::RunEventsFor(200);
+    EXPECT_NE(saver.Windows()[0].window->PicLeft, off);
     EXPECT_EQ(ends, 0);
 }
 

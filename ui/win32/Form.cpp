@@ -22,9 +22,14 @@ constexpr DWORD ToolStyle = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 // What a border change keeps of the old styles.
 constexpr DWORD KeptStyle = WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE | WS_DISABLED;
 
-// GUID_CONSOLE_DISPLAY_STATE: the console's display off, on or dimmed.
+// GUID_CONSOLE_DISPLAY_STATE: the console's display off (0), on (1) or dimmed (2), from
+// Windows 8; and GUID_MONITOR_POWER_ON: the monitors off (0) or on (1), which Windows 7 and
+// Vista send instead. Both are asked for; where both come, they agree.
 constexpr GUID ConsoleDisplayState = {
     0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr GUID MonitorPowerOn = {
+    0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+constexpr const GUID* DisplayPowerSettings[] = {&ConsoleDisplayState, &MonitorPowerOn};
 
 Form* FormOf(HWND window) {
     return reinterpret_cast<Form*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -181,8 +186,12 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         }
         break;
     case WM_DPICHANGED:
-        if (!impl.monitor) // a form given its monitor takes that monitor's scale and place
-            DpiChanged(window, impl, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        // A form given its monitor takes that monitor's scale and place. Laying out again makes
+        // fonts, which can fail like any handler's work: never out into the system.
+        if (!impl.monitor)
+            Guarded([&] {
+                DpiChanged(window, impl, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            });
         Guarded([] { win32::MonitorsChanged(); });
         return 0;
     case WM_DISPLAYCHANGE:
@@ -191,7 +200,8 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_POWERBROADCAST:
         if (wParam == PBT_POWERSETTINGCHANGE) {
             const auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam);
-            if (IsEqualGUID(setting->PowerSetting, ConsoleDisplayState) &&
+            if ((IsEqualGUID(setting->PowerSetting, ConsoleDisplayState) ||
+                 IsEqualGUID(setting->PowerSetting, MonitorPowerOn)) &&
                 setting->DataLength >= sizeof(DWORD)) {
                 DWORD state = 0; // 0 off, 1 on, 2 dimmed
                 std::memcpy(&state, setting->Data, sizeof state);
@@ -331,8 +341,9 @@ Form::Form() : impl_(std::make_unique<Impl>()) {
 
 Form::~Form() {
     forms::Remove(*this);
-    if (impl_->displayNotice)
-        UnregisterPowerSettingNotification(impl_->displayNotice);
+    for (HPOWERNOTIFY notice : impl_->displayNotices)
+        if (notice)
+            UnregisterPowerSettingNotification(notice);
     if (impl_->owner && IsWindow(impl_->owner))
         EnableWindow(impl_->owner, TRUE);
     if (impl_->window) {
@@ -417,9 +428,10 @@ void Form::SetOwner(std::uintptr_t owner) {
 void Form::SetRunningScreenSaver(bool running) {
     impl_->runningScreenSaver = running;
     // Asleep while the display is: nothing moves in front of a dark screen.
-    if (running && !impl_->displayNotice)
-        impl_->displayNotice = RegisterPowerSettingNotification(impl_->window, &ConsoleDisplayState,
-                                                                DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (running && !impl_->displayNotices[0])
+        for (std::size_t i = 0; i < std::size(DisplayPowerSettings); ++i)
+            impl_->displayNotices[i] = RegisterPowerSettingNotification(
+                impl_->window, DisplayPowerSettings[i], DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 void Form::Load() {

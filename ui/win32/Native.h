@@ -7,6 +7,7 @@
 #include "ui/PictureBox.h"
 #include "ui/win32/Dpi.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -194,7 +195,8 @@ struct Form::Impl {
     UINT dpi = win32::BaseDpi; // the DPI of the monitor it is on, which it is laid out at
     double clientWidth = 0, clientHeight = 0; // twips, as last set; 0: as the system made it
     std::optional<RECT> monitor; // the monitor it covers when shown maximised, device pixels
-    HPOWERNOTIFY displayNotice = nullptr; // the running saver's news of the display's power
+    // The running saver's news of the display's power: the console's, and the monitors'.
+    std::array<HPOWERNOTIFY, 2> displayNotices{};
 };
 
 // A standard control: a window of a system class. Its colours and what it does when pressed or
