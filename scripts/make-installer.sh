@@ -13,7 +13,9 @@ IFS=. read -r major minor revision <<<"$version"
 publisher=$(sed -n 's/.*VALUE "CompanyName", "\(.*\)".*/\1/p' "$top/ui/win32/moondial.rc")
 # The notice the About box shows, as the Linux package's copyright file dates it.
 copyright="Copyright (C) $(sed -n 's/^Copyright: //p' "$top/resources/linux/copyright" | head -1)"
-size_kb=$(( ($(stat -c %s "$scr32") + $(stat -c %s "$scr64")) / 1024 + 1 ))
+# What each machine gets: both savers on 64-bit Windows, the 32-bit one alone on 32-bit Windows.
+size32_kb=$(( $(stat -c %s "$scr32") / 1024 + 1 ))
+size64_kb=$(( ($(stat -c %s "$scr32") + $(stat -c %s "$scr64")) / 1024 + 1 ))
 
 makensis -V2 -NOCD \
   -DVERSION="$version" \
@@ -23,6 +25,6 @@ makensis -V2 -NOCD \
   -DCOPYRIGHT="$copyright" \
   -DSCR32="$scr32" -DSCR64="$scr64" \
   -DICON="$top/resources/moondial.ico" \
-  -DSIZE_KB="$size_kb" \
+  -DSIZE32_KB="$size32_kb" -DSIZE64_KB="$size64_kb" \
   -DOUTFILE="$out" \
   "$top/resources/windows/installer.nsi"

@@ -17,14 +17,15 @@ for preset in win32 win64; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" --target moondial
 done
+version=$(sed -n 's/^project(Moondial VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-folder=$stage/moondial-2.0.1-windows
+folder=$stage/moondial-$version-windows
 mkdir -p "$folder/32-bit" "$folder/64-bit"
 cp build/win32/moondial.scr "$folder/32-bit/"
 cp build/win64/moondial.scr "$folder/64-bit/"
-sed 's/$/\r/' resources/linux/README-windows.txt > "$folder/README.txt"
-rm -f out/moondial-2.0.1-windows.zip
-(cd "$stage" && zip -qr -X "$OLDPWD/out/moondial-2.0.1-windows.zip" moondial-2.0.1-windows)
-scripts/make-installer.sh build/win32 build/win64 out/moondial-2.0.1-setup.exe
+sed "1s/[0-9][0-9.]*/$version/; s/\$/\r/" resources/linux/README-windows.txt > "$folder/README.txt"
+rm -f out/moondial-$version-windows.zip
+(cd "$stage" && zip -qr -X "$OLDPWD/out/moondial-$version-windows.zip" moondial-$version-windows)
+scripts/make-installer.sh build/win32 build/win64 out/moondial-$version-setup.exe
 ls -l out/*.deb out/*.zip out/*.exe

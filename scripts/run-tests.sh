@@ -30,9 +30,10 @@ done
 
 echo "== installer"
 installer_dir=$(mktemp -d)
+installer=$installer_dir/moondial-$(sed -n 's/^project(Moondial VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-setup.exe
 installer_status=0
-{ scripts/make-installer.sh build/win32 build/win64 "$installer_dir/moondial-2.0.1-setup.exe" &&
-  tests/e2e/wine-installer.sh "$installer_dir/moondial-2.0.1-setup.exe" build/win32 build/win64; } ||
+{ scripts/make-installer.sh build/win32 build/win64 "$installer" &&
+  tests/e2e/wine-installer.sh "$installer" build/win32 build/win64; } ||
   installer_status=$?
 # 77: skipped, where the machine runs no 32-bit program (tests/e2e/wine-env.sh says why).
 [ $installer_status = 0 ] || [ $installer_status = 77 ] || status=1

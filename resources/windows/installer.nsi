@@ -3,7 +3,7 @@
 ; System32 on 32-bit Windows), with an entry in "Apps and features" and an uninstaller.
 ;
 ; makensis -DVERSION=2.0.1 -DFILE_VERSION=2.0.0.1 -DFILE_VERSION_TEXT=2.00.0001
-;          -DPUBLISHER=... -DCOPYRIGHT=... -DSCR32=... -DSCR64=... -DICON=... -DSIZE_KB=... -DOUTFILE=...
+;          -DPUBLISHER=... -DCOPYRIGHT=... -DSCR32=... -DSCR64=... -DICON=... -DSIZE32_KB=... -DSIZE64_KB=... -DOUTFILE=...
 ;
 ; /S installs with nothing shown and leaves every user setting as it was; /S /ACTIVATE also
 ; makes Moondial the current user's screen saver. The uninstaller takes /S too. The user's own
@@ -111,7 +111,11 @@ Section "Moondial"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE_KB}
+  ${If} ${RunningX64}
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE64_KB}
+  ${Else}
+    WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" ${SIZE32_KB}
+  ${EndIf}
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
 
