@@ -6,8 +6,9 @@
 # toolkit (one window moved in plain xcb; both in bench/), and the Windows build under Wine;
 # then the saver and the floor again at a scale of 2 on a 3840 x 2160 screen (Xft.dpi 192), and
 # the saver on one screen and on two.
-# Runs in rounds, the programs alternating, and prints every round, the medians, and Moondial's
-# figures as ratios to the minimal Qt program's and to the floor.
+# Runs in rounds, the programs alternating, and prints every round, the medians, Moondial's
+# figures as ratios to the minimal Qt program's and to the floor, and each case beside its
+# budget, saying plainly which is over.
 # Usage: scripts/benchmark.sh [SECONDS] [ROUNDS]   (default 60 s each, 3 rounds)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -98,16 +99,19 @@ for round in $(seq "$rounds"); do
 done
 
 # The Windows build under Wine, in its virtual desktop; the X server and wineserver count.
+# The 32-bit build, or the 64-bit one on a machine that runs no 32-bit program.
 source tests/e2e/wine-env.sh
-wine_env_start win32
+windows=win32
+wine_runs_32_bit || windows=win64
+wine_env_start $windows
 wine reg add 'HKCU\Software\Quillon\Moondial' /v 'Screen Saver Type' /d 1 /f >/dev/null 2>&1
 wineserver -w
-wine "$(pwd)/build/win32/tests/e2e/probe.exe" pane 10 10 "Z:$work/desktop-up" >/dev/null 2>&1 &
+wine "$(pwd)/build/$windows/tests/e2e/probe.exe" pane 10 10 "Z:$work/desktop-up" >/dev/null 2>&1 &
 sleep 3; touch "$work/desktop-up"; sleep 1
 for round in $(seq "$rounds"); do
   FIND_PID='pgrep -f -n moondial.scr' \
     measure "moondial.scr-/s-type-1" "$round" "$xvfb_pid" $(pgrep -x wineserver || pgrep wineserver) \
-    -- wine build/win32/moondial.scr /s
+    -- wine build/$windows/moondial.scr /s
 done
 wine_env_stop
 
@@ -145,3 +149,23 @@ read -r _ one _ _ one_wakeups _ < <(grep '^moondial-/s-one-screen ' "$work/media
 read -r _ two _ _ two_wakeups _ < <(grep '^moondial-/s-two-screens ' "$work/medians")
 awk -v c1="$one" -v c2="$two" -v w1="$one_wakeups" -v w2="$two_wakeups" \
   'BEGIN{printf "Two screens against one: CPU %.2f, wakeups %.2f\n", c2 / c1, w2 / w1}'
+
+# Each case beside its budget, against the floor measured in this same run: a change that adds
+# cost to a tick shows here, in the run that made it.
+printf '\nBudgets:\n'
+over=0
+budget() { # budget CASE VALUE LIMIT UNIT
+  local verdict
+  verdict=$(awk -v v="$2" -v l="$3" 'BEGIN{print (v <= l) ? "within" : "OVER BUDGET"}')
+  printf '%-50s %6.2f %-2s (budget %s)  %s\n' "$1" "$2" "$4" "$3" "$verdict"
+  [ "$verdict" = within ] || over=$((over + 1))
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN{printf "%.3f", a / b}'; }
+read -r _ _ _ analog_total _ analog_peak _ < <(grep '^moondial-/s-type-1 ' "$work/medians")
+read -r _ _ _ lips_total _ < <(grep '^moondial-/s-type-2 ' "$work/medians")
+budget "analog clock, CPU with X as a ratio to the floor" "$(ratio "$analog_total" "$floor_total")" 1.15 x
+budget "lips clock, CPU with X as a ratio to the floor" "$(ratio "$lips_total" "$floor_total")" 1.30 x
+budget "analog clock at 2x on 3840 x 2160, to its floor" "$(ratio "$scaled_total" "$scaled_floor")" 1.15 x
+budget "two screens against one, CPU" "$(ratio "$two" "$one")" 1.30 x
+budget "analog clock, peak memory" "$analog_peak" 26 MB
+[ $over = 0 ] && echo "Every case within its budget." || echo "$over case(s) over budget."
