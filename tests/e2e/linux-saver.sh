@@ -13,6 +13,7 @@ source "$here/xvfb.sh"
 work=$(mktemp -d)
 trap 'xvfb_stop; rm -rf "$work"' EXIT
 xvfb_start 1024x768x24
+unset WAYLAND_DISPLAY # a plain X server: the saver takes the keyboard by focus there
 export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/Quillon" && chmod 700 "$XDG_RUNTIME_DIR"
 

@@ -287,6 +287,11 @@ void ShowOver(QWidget* w, QScreen* screen) {
     // the saver shows must get the keyboard and the pointer, or the session stays unlocked.
     w->show();
     w->activateWindow();
+    // Under Xwayland the compositor, not the X server, gives the keyboard, and lends it only to
+    // an X client that grabs it. No X11 locker runs there: the compositor's own lock is above
+    // every client, grab or not.
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        w->grabKeyboard();
 }
 
 } // namespace
