@@ -77,7 +77,7 @@ check "/s: one key ends it" ended "$saver"
 check "/s: no view is left" [ -z "$(views)" ]
 
 # The headless seat has no pointer of its own: a virtual one, there before the saver starts.
-coproc POINTER { as_user "$build/tests/e2e/pointer" 2>&1; }
+coproc POINTER { as_user "$build/tests/e2e/input" 2>&1; }
 read -r ready <&"${POINTER[0]}" || ready=
 check "a pointer on the seat" [ "$ready" = ready ]
 session "$build/moondial" /s >/dev/null 2>&1 &
