@@ -29,7 +29,7 @@ gone() { [ -z "$(saver_views)" ] && [ -z "$(savers)" ]; }
 shows_within() { until_true "$1" shown || why "no saver on both outputs within $1 s"; }
 ends_on_key() {
   as_user wtype -s 500 a
-  until_true 15 gone || why "the saver still runs"
+  until_true 15 gone || { why "the saver still runs"; return; }
   kill -0 "$watcher" 2>/dev/null || why "the watcher ended with its saver"
 }
 
