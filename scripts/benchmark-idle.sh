@@ -38,9 +38,9 @@ report() {
 (
   source tests/e2e/sway.sh
   sway_start
-  as_user env DISPLAY="$sway_display" "$program" --idle 10 2>/dev/null &
+  as_user env DISPLAY="$desktop_display" "$program" --idle 10 2>/dev/null &
   sleep 2
-  watcher=$(pgrep -u "$sway_user" -f -- 'moondial --idle')
+  watcher=$(pgrep -u "$desktop_user" -f -- 'moondial --idle')
   report "Wayland (org_kde_kwin_idle, sway)" "$watcher"
   as_user kill "$watcher"
 )

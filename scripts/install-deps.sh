@@ -21,6 +21,7 @@ packages=()
   clang libclang-rt-14-dev python3
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick clang-format i3lock
   libjpeg-turbo-progs time python3-dbus python3-gi
+  kwin-wayland mutter
   sway xwayland grim wtype qt6-wayland
   pkg-config libwayland-dev wayland-protocols plasma-wayland-protocols libxcb-screensaver0-dev dbus-daemon
   at-spi2-core python3-pyatspi)

@@ -18,8 +18,8 @@ saver=$!
 # Each shown window of the program: "X,Y WIDTHxHEIGHT", sorted.
 places() {
   local id
-  for id in $(as_user env DISPLAY="$sway_display" xdotool search --onlyvisible --class moondial 2>/dev/null); do
-    as_user env DISPLAY="$sway_display" xdotool getwindowgeometry "$id" |
+  for id in $(as_user env DISPLAY="$desktop_display" xdotool search --onlyvisible --class moondial 2>/dev/null); do
+    as_user env DISPLAY="$desktop_display" xdotool getwindowgeometry "$id" |
       awk '/Position/ {split($2, p, ","); x = p[1]; y = p[2]} /Geometry/ {print x "," y " " $2}'
   done | sort
 }
@@ -35,8 +35,8 @@ one_window_a_monitor() {
 check "one window exactly over each monitor" one_window_a_monitor
 
 # Each output's part of the screen, as the compositor shows it.
-shot() { as_user grim "$sway_runtime/$1.png"; }
-part() { convert "$sway_runtime/$1.png" -crop "$2" +repage "$sway_runtime/$1-$3.png"; }
+shot() { as_user grim "$desktop_runtime/$1.png"; }
+part() { convert "$desktop_runtime/$1.png" -crop "$2" +repage "$desktop_runtime/$1-$3.png"; }
 pictures_move_on_each() {
   shot a
   sleep 1
@@ -46,9 +46,9 @@ pictures_move_on_each() {
     read -r area name <<<"$out"
     part a "$area" "$name"
     part b "$area" "$name"
-    [ "$(convert "$sway_runtime/b-$name.png" -format '%[fx:maxima]' info:)" != 0 ] ||
+    [ "$(convert "$desktop_runtime/b-$name.png" -format '%[fx:maxima]' info:)" != 0 ] ||
       why "nothing shows on the $name monitor" || return
-    [ "$(compare -metric AE "$sway_runtime/a-$name.png" "$sway_runtime/b-$name.png" null: 2>&1 || true)" != 0 ] ||
+    [ "$(compare -metric AE "$desktop_runtime/a-$name.png" "$desktop_runtime/b-$name.png" null: 2>&1 || true)" != 0 ] ||
       why "nothing moves on the $name monitor" || return
   done
 }

@@ -23,21 +23,21 @@ def walk(node):
         walk(child)
 walk(json.load(sys.stdin))'
 }
-savers() { pgrep -u "$sway_user" -f -- 'moondial /s$' || true; }
+savers() { pgrep -u "$desktop_user" -f -- 'moondial /s$' || true; }
 shown() { [ "$(saver_views | wc -l)" = 2 ] && [ -n "$(savers)" ]; }
 gone() { [ -z "$(saver_views)" ] && [ -z "$(savers)" ]; }
 shows_within() { until_true "$1" shown || why "no saver on both outputs within $1 s"; }
 ends_on_key() {
   as_user wtype -s 500 a
-  until_true 15 gone || why "the saver still runs"
+  until_true 15 gone || { why "the saver still runs"; return; }
   kill -0 "$watcher" 2>/dev/null || why "the watcher ended with its saver"
 }
 
-session "$build/moondial" --idle 3s 2>"$sway_runtime/watcher.err" &
+session "$build/moondial" --idle 3s 2>"$desktop_runtime/watcher.err" &
 watcher=$!
-until_true 20 grep -q starting "$sway_runtime/watcher.err" || true
+until_true 20 grep -q starting "$desktop_runtime/watcher.err" || true
 check "the watcher follows the compositor's idle protocol" \
-  grep -q "after 3 s without input (org_kde_kwin_idle" "$sway_runtime/watcher.err"
+  grep -q "after 3 s without input (org_kde_kwin_idle" "$desktop_runtime/watcher.err"
 waits_after_input() {
   as_user wtype -s 500 a
   sleep 2
@@ -76,7 +76,7 @@ check "the inhibitor is released" inhibit none
 check "the saver shows once the seat is idle again" shows_within 30
 kill "$player" 2>/dev/null || true
 
-as_user kill -TERM "$(pgrep -u "$sway_user" -f -- 'moondial --idle')"
+as_user kill -TERM "$(pgrep -u "$desktop_user" -f -- 'moondial --idle')"
 ended() { ! kill -0 "$watcher" 2>/dev/null && gone; }
 check "SIGTERM ends the watcher and its saver" until_true 15 ended
 checks_done

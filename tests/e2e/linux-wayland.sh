@@ -48,9 +48,9 @@ picture_on_each() {
   for _ in $(seq 150); do
     shown=0
     for name in HEADLESS-1 HEADLESS-2; do
-      as_user grim -o "$name" "$sway_runtime/$name.png"
+      as_user grim -o "$name" "$desktop_runtime/$name.png"
       # Black with a picture: its darkest pixel black, its brightest not.
-      [ "$(convert "$sway_runtime/$name.png" -format '%[fx:minima] %[fx:maxima]' info:)" = "0 1" ] &&
+      [ "$(convert "$desktop_runtime/$name.png" -format '%[fx:minima] %[fx:maxima]' info:)" = "0 1" ] &&
         shown=$((shown + 1))
     done
     [ "$shown" = 2 ] && return 0
@@ -60,8 +60,8 @@ picture_on_each() {
 }
 drawn_at_each_scale() {
   local one two
-  one=$(convert "$sway_runtime/HEADLESS-1.png" -fuzz 10% -trim -format '%w' info:)
-  two=$(convert "$sway_runtime/HEADLESS-2.png" -fuzz 10% -trim -format '%w' info:)
+  one=$(convert "$desktop_runtime/HEADLESS-1.png" -fuzz 10% -trim -format '%w' info:)
+  two=$(convert "$desktop_runtime/HEADLESS-2.png" -fuzz 10% -trim -format '%w' info:)
   # The dial twice as many pixels wide at scale 2, within a few pixels.
   [ $((two - 2 * one)) -ge -6 ] && [ $((two - 2 * one)) -le 6 ] ||
     why "the picture $one px wide at scale 1 and $two px at scale 2"
@@ -77,7 +77,7 @@ check "/s: one key ends it" ended "$saver"
 check "/s: no view is left" [ -z "$(views)" ]
 
 # The headless seat has no pointer of its own: a virtual one, there before the saver starts.
-coproc POINTER { as_user "$build/tests/e2e/pointer" 2>&1; }
+coproc POINTER { as_user "$build/tests/e2e/input" 2>&1; }
 read -r ready <&"${POINTER[0]}" || ready=
 check "a pointer on the seat" [ "$ready" = ready ]
 session "$build/moondial" /s >/dev/null 2>&1 &
