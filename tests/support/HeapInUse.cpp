@@ -1,9 +1,10 @@
 #include "support/HeapInUse.h"
 
 #if defined(_WIN32)
+// clang-format off
 #include <windows.h>
-
-#include <psapi.h>
+#include <psapi.h> // after windows.h, which it needs
+// clang-format on
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #define MOONDIAL_ASAN 1

@@ -3,11 +3,12 @@
 // through SystemLibrary so that no copy beside the program is ever loaded. Each fails as the
 // system's own would where the DLL or the function is missing.
 
+// clang-format off
 #include <windows.h>
-
-#include <commctrl.h>
+#include <commctrl.h> // after windows.h, which they need
 #include <commdlg.h>
 #include <wincodec.h>
+// clang-format on
 
 namespace ui::win32::sys {
 
