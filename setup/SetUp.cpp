@@ -73,6 +73,8 @@ frmSetup::frmSetup()
     cmdBrowse.OnClick = [this] { cmdBrowse_Click(); };
     cmdAbout.OnClick = [this] { cmdAbout_Click(); };
     cmdExit.OnClick = [this] { cmdExit_Click(); };
+    cmdAbout.OnScaleChanged = [this] { RoundOutline(cmdAbout); };
+    cmdExit.OnScaleChanged = [this] { RoundOutline(cmdExit); };
 }
 
 void frmSetup::Form_Load() {

@@ -101,6 +101,10 @@ public:
     void SetToolTip(const std::string& text);
     std::string ToolTip() const;
     std::function<void()> OnClick;
+    // Moved to a monitor of another scale, after the button has its new size: where the
+    // program gave it a region, it gives the region again, from its own figures, so that no
+    // pixel drifts however often the button moves. Without it the system's region is scaled.
+    std::function<void()> OnScaleChanged;
 };
 
 // A straight line drawn on the form's background, from one point to another, in twips.

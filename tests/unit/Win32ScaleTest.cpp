@@ -193,6 +193,41 @@ TEST_F(Win32Scale, AFormTakenAcrossScalesAndBackHasNotMoved) {
     EXPECT_EQ(Client(window).cy, client.cy);
 }
 
+// The rounded buttons' outlines are made again from the program's own figures at each scale:
+// across scales and back, not a pixel of them has moved, and at each they are the figures'.
+TEST_F(Win32Scale, RoundedOutlinesAcrossScalesAndBackHaveNotMoved) {
+    frmSetup d;
+    d.Show();
+    const auto region = [](const ui::PictureButton& button) {
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        EXPECT_NE(GetWindowRgn(reinterpret_cast<HWND>(button.Handle()), shape), ERROR);
+        return shape;
+    };
+    const auto boxOf = [](HRGN shape) {
+        RECT box{};
+        GetRgnBox(shape, &box);
+        return std::vector<LONG>{box.left, box.top, box.right, box.bottom};
+    };
+    HRGN before = region(d.cmdExit);
+    for (UINT dpi : {144u, 120u, 288u, 168u, 96u}) {
+        SCOPED_TRACE(dpi);
+        TakeToDpi(d.Form, dpi);
+        const auto pixels = [dpi](int logical) {
+            return static_cast<int>(ui::LogicalToDevice(logical, dpi / 96.0));
+        };
+        HRGN shown = region(d.cmdExit);
+        HRGN wanted = CreateRoundRectRgn(pixels(3), pixels(4), pixels(89), pixels(30), pixels(15),
+                                         pixels(15));
+        EXPECT_EQ(boxOf(shown), boxOf(wanted));
+        DeleteObject(shown);
+        DeleteObject(wanted);
+    }
+    HRGN after = region(d.cmdExit);
+    EXPECT_TRUE(EqualRgn(after, before)) << "the outline moved";
+    DeleteObject(before);
+    DeleteObject(after);
+}
+
 // The pointer reaches the handlers in twips of logical pixels.
 TEST_F(Win32Scale, PointerPositionsAreLogical) {
     ui::Form form;

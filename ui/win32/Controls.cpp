@@ -340,6 +340,12 @@ PictureButton::PictureButton(Form& form, double left, double top, double width, 
     Native().picture = picture;
     Native().ownerDrawn = true;
     Native().pressed = [this] { Dispatch(OnClick); };
+    Native().scaleChanged = [this] {
+        if (!OnScaleChanged)
+            return false;
+        Dispatch(OnScaleChanged);
+        return true;
+    };
 }
 
 void PictureButton::SetToolTip(const std::string& text) {

@@ -215,6 +215,8 @@ struct Control::Impl {
     double left = 0, top = 0, width = 0, height = 0; // twips, as last set
     Picture picture;                                 // a picture button's
     std::function<void()> pressed;                   // the control's Click
+    // A new scale, laid out: true where the program made the control's region again.
+    std::function<bool()> scaleChanged;
     bool ownerDrawn = false;
 };
 

@@ -48,6 +48,10 @@ BOOL CALLBACK LayOut(HWND child, LPARAM argument) {
                control && control->window == child) {
         Place(child, control->left, control->top, control->width, control->height);
         RemakeFont(*control);
+        if (control->scaleChanged && control->scaleChanged()) {
+            InvalidateRect(child, nullptr, TRUE);
+            return TRUE;
+        }
     }
     ScaleRegion(child, change);
     InvalidateRect(child, nullptr, TRUE);
