@@ -40,4 +40,21 @@ inline double ArtScaleFor(double scale) {
     return scale <= 1.0 ? 1.0 : scale <= 1.5 ? 1.5 : 2.0;
 }
 
+// The art's drawings: at its own size, and the larger ones some of it has.
+enum class ArtDrawing { Own, OneAndAHalf, Double };
+
+// The drawing to take at a scale, of those the art has (`has(drawing)`; it always has its own):
+// the one drawn for that scale, else the next larger, else the largest. Only the drawings
+// looked at are asked for, so a backend may decode each when first asked.
+template <typename Has> ArtDrawing ArtDrawingFor(double scale, Has&& has) {
+    const double art = ArtScaleFor(scale);
+    if (art == 1.5 && has(ArtDrawing::OneAndAHalf))
+        return ArtDrawing::OneAndAHalf;
+    if (art >= 1.5 && has(ArtDrawing::Double))
+        return ArtDrawing::Double;
+    if (art >= 1.5 && has(ArtDrawing::OneAndAHalf))
+        return ArtDrawing::OneAndAHalf;
+    return ArtDrawing::Own;
+}
+
 } // namespace ui

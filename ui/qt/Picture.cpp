@@ -13,10 +13,10 @@
 namespace ui {
 
 int Picture::WidthPixels() const {
-    return data_ ? data_->pixmap.width() : 0;
+    return data_ ? data_->size.width() : 0;
 }
 int Picture::HeightPixels() const {
-    return data_ ? data_->pixmap.height() : 0;
+    return data_ ? data_->size.height() : 0;
 }
 
 namespace {
@@ -37,10 +37,8 @@ Picture Decode(QImageReader& reader) {
     QImage image = reader.read();
     if (image.isNull())
         Unreadable(reader.errorString());
-    auto data = std::make_shared<Picture::Data>();
     // Handed over, not copied: a large picture is held once, not twice, while it is converted.
-    data->pixmap = QPixmap::fromImage(std::move(image));
-    return Picture(std::move(data));
+    return Picture(std::make_shared<Picture::Data>(QPixmap::fromImage(std::move(image))));
 }
 
 } // namespace
@@ -74,34 +72,51 @@ Picture LoadPicture(const std::string& path) {
     return Decode(reader);
 }
 
+const QPixmap& Picture::Data::Drawing(ArtDrawing drawing) const {
+    static const struct {
+        const char* suffix;
+        double scale;
+    } drawings[] = {{"", 1.0}, {"@1.5x", 1.5}, {"@2x", 2.0}};
+    const int which = static_cast<int>(drawing);
+    std::optional<QPixmap>& kept = drawings_[which];
+    if (kept)
+        return *kept;
+    kept.emplace();
+    QImageReader reader(artName + QLatin1String(drawings[which].suffix) + artKind,
+                        artKind.mid(1).toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    if (!artName.isEmpty() && reader.canRead()) {
+        try {
+            *kept = Decode(reader).Get()->At(1.0);
+            kept->setDevicePixelRatio(drawings[which].scale);
+        } catch (const Error&) {
+            // asked for while painting: another drawing serves, or none
+        }
+    }
+    return *kept;
+}
+
 const QPixmap& Picture::Data::At(double scale) const {
-    const double art = ArtScaleFor(scale);
-    if (art == 1.5 && !larger[0].isNull())
-        return larger[0];
-    if (art >= 1.5 && !larger[1].isNull())
-        return larger[1];
-    return pixmap;
+    return Drawing(ArtDrawingFor(scale, [this](ArtDrawing d) { return !Drawing(d).isNull(); }));
 }
 
 Picture ResourcePicture(const std::string& name) {
     static const char* const kinds[] = {".bmp", ".gif", ".ico"};
+    const QString art = QStringLiteral(":/art/") + QString::fromStdString(name);
     for (const char* kind : kinds) {
-        const QString art = QStringLiteral(":/art/") + QString::fromStdString(name);
-        QImageReader reader(art + kind);
+        // Named by its kind: no image plugin is loaded to recognise a bitmap.
+        QImageReader reader(art + QLatin1String(kind), QByteArray(kind + 1));
+        reader.setAutoDetectImageFormat(false);
         if (!reader.canRead())
             continue;
-        auto data = std::make_shared<Picture::Data>(*Decode(reader).Get());
-        const struct {
-            const char* suffix;
-            double scale;
-        } larger[] = {{"@1.5x", 1.5}, {"@2x", 2.0}};
-        for (int i = 0; i < 2; ++i) {
-            QImageReader drawn(art + larger[i].suffix + kind);
-            if (!drawn.canRead())
-                continue;
-            data->larger[i] = Decode(drawn).Get()->pixmap;
-            data->larger[i].setDevicePixelRatio(larger[i].scale);
-        }
+        // Its size from the header; the pixels when first drawn.
+        auto data = reader.size().isValid()
+                        ? std::make_shared<Picture::Data>()
+                        : std::make_shared<Picture::Data>(*Decode(reader).Get());
+        if (reader.size().isValid())
+            data->size = reader.size();
+        data->artName = art;
+        data->artKind = QLatin1String(kind);
         return Picture(std::move(data));
     }
     throw Error(errors::InvalidArgument, "No picture named " + name + " in the program");

@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
+#include "ui/Units.h"
 #include "ui/qt/ServerBoxes.h"
 
 #include <QAbstractButton>
@@ -16,12 +17,25 @@
 namespace ui {
 
 struct Picture::Data {
-    QPixmap pixmap; // at 1x: its size is the picture's size in logical pixels
-    // The same drawing at 1.5x and at 2x, where the art has them; empty otherwise.
-    QPixmap larger[2];
+    QSize size; // of its own drawing: the picture's size in logical pixels
+    // The program's own art: the resources its drawings are read from ("NAME@2x.KIND"), each
+    // when first drawn, so that a face never shown, or a display at 100%, holds no pixels of
+    // the drawings it does not show.
+    QString artName, artKind;
+
+    Data() = default;
+    explicit Data(QPixmap decoded) : size(decoded.size()) {
+        drawings_[OwnDrawing] = std::move(decoded);
+    }
 
     // What to draw at a device scale: the drawing for it, or the next larger, or the largest.
     const QPixmap& At(double scale) const;
+
+private:
+    static constexpr int OwnDrawing = static_cast<int>(ArtDrawing::Own);
+    // A drawing, decoded once; null where the art has none.
+    const QPixmap& Drawing(ArtDrawing drawing) const;
+    mutable std::optional<QPixmap> drawings_[3];
 };
 
 // Draws the picture with its top-left corner at a logical point, sharp at the device's scale.

@@ -5,6 +5,7 @@
 #include "ui/Font.h"
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
+#include "ui/Units.h"
 #include "ui/win32/Dpi.h"
 
 #include <array>
@@ -175,6 +176,10 @@ struct Picture::Data {
     // The drawing for a size of width x height device pixels: the one at that scale, else the
     // next larger, else the largest.
     const Data& For(int width, int height) const;
+    // A larger drawing, or null where the art has none.
+    const Data* Larger(ArtDrawing drawing) const {
+        return drawing == ArtDrawing::Own ? this : larger[static_cast<int>(drawing) - 1].get();
+    }
 };
 
 struct Form::Impl {

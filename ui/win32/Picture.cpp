@@ -224,14 +224,9 @@ std::shared_ptr<Picture::Data> Embedded(const std::wstring& name) {
 const Picture::Data& Picture::Data::For(int toWidth, int toHeight) const {
     const double scale =
         std::max(static_cast<double>(toWidth) / width, static_cast<double>(toHeight) / height);
-    const double art = ArtScaleFor(scale);
-    if (art == 1.5 && larger[0])
-        return *larger[0];
-    if (art >= 1.5 && larger[1])
-        return *larger[1];
-    if (art >= 1.5 && larger[0])
-        return *larger[0];
-    return *this;
+    const auto drawing =
+        ArtDrawingFor(scale, [this](ArtDrawing d) { return Larger(d) != nullptr; });
+    return drawing == ArtDrawing::Own ? *this : *Larger(drawing);
 }
 
 Picture ResourcePicture(const std::string& name) {
