@@ -4,7 +4,9 @@
 #include "ui/qt/Widgets.h"
 
 #include <QTimer>
+#include <QVarLengthArray>
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <vector>
@@ -23,6 +25,10 @@ namespace {
 // Timers of one interval share one Qt timer, a beat: a process showing several windows, each
 // with its own timers, wakes once a period however many there are. A timer joins the beat from
 // its next tick on.
+//
+// The shortest running beat carries the longer ones: each of those ticks in the carrier's first
+// wakeup from half a carrier period before its time, at its own average rate. A saver moving its
+// picture every 30 ms and looking at the clock every 100 ms wakes 33 times a second, not 43.
 class Beats {
 public:
     void Join(Timer::Impl& timer) {
@@ -33,11 +39,10 @@ public:
             beat.clock->setTimerType(Qt::PreciseTimer);
             const int interval = timer.interval;
             QObject::connect(beat.clock.get(), &QTimer::timeout,
-                             [this, interval] { Tick(interval); });
+                             [this, interval] { Carry(interval); });
         }
-        if (beat.members.empty() && !asleep_)
-            beat.clock->start();
         beat.members.push_back(&timer);
+        Arrange();
     }
     void Leave(Timer::Impl& timer) {
         const auto found = beats_.find(timer.interval);
@@ -45,8 +50,7 @@ public:
             return;
         auto& members = found->second.members;
         members.erase(std::remove(members.begin(), members.end(), &timer), members.end());
-        if (members.empty())
-            found->second.clock->stop(); // kept, stopped: this may be its own tick
+        Arrange(); // a beat left empty is kept, stopped: this may be its own tick
     }
     // While the display is off every beat stops; back on, each starts again and ticks at once,
     // so that clocks show the time without waiting a period.
@@ -54,19 +58,15 @@ public:
         if (asleep == asleep_)
             return;
         asleep_ = asleep;
-        for (auto& [interval, beat] : beats_) {
-            if (beat.members.empty())
-                continue;
-            if (asleep) {
-                beat.clock->stop();
-            } else {
-                beat.clock->start();
+        Arrange();
+        if (asleep)
+            return;
+        for (auto& [interval, beat] : beats_)
+            if (!beat.members.empty())
                 QTimer::singleShot(0, beat.clock.get(), [this, at = interval] {
                     if (!asleep_)
                         Tick(at);
                 });
-            }
-        }
     }
 
     bool Has(const Timer::Impl* timer, int interval) const {
@@ -77,9 +77,70 @@ public:
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
+    struct Beat {
+        std::unique_ptr<QTimer> clock;
+        std::vector<Timer::Impl*> members;
+        bool carried = false;  // ticked in the carrier's wakeups, its own clock stopped
+        Clock::time_point due; // while carried, its next tick
+    };
+
+    // Which beat runs on its own clock and which are carried, after any change.
+    void Arrange() {
+        const Clock::time_point now = Clock::now();
+        const Beat* carrier = nullptr;
+        for (const auto& [interval, beat] : beats_)
+            if (!beat.members.empty() && !asleep_) {
+                carrier = &beat; // the map is ordered: the shortest
+                break;
+            }
+        for (auto& [interval, beat] : beats_) {
+            if (beat.members.empty() || asleep_) {
+                beat.clock->stop();
+                beat.carried = false;
+            } else if (&beat != carrier) {
+                if (!beat.carried) // from the time its own clock would have ticked
+                    beat.due = now + std::chrono::milliseconds(beat.clock->isActive()
+                                                                   ? beat.clock->remainingTime()
+                                                                   : interval);
+                beat.clock->stop();
+                beat.carried = true;
+            } else if (!beat.clock->isActive()) {
+                // Its first tick where the carried one would have come, then its own period.
+                const auto left =
+                    std::chrono::duration_cast<std::chrono::milliseconds>(beat.due - now);
+                beat.clock->start(beat.carried
+                                      ? std::clamp<int>(static_cast<int>(left.count()), 0, interval)
+                                      : interval);
+                beat.carried = false;
+            }
+        }
+    }
+
+    // A wakeup of a beat's own clock: its timers, then the carried beats that are due.
+    void Carry(int interval) {
+        Beat& beat = beats_[interval];
+        if (beat.clock->interval() != interval)
+            beat.clock->setInterval(interval); // after a first tick at the carried time
+        Tick(interval);
+        const Clock::time_point soon = Clock::now() + std::chrono::milliseconds(interval / 2);
+        QVarLengthArray<int, 4> due; // no allocation in a tick
+        for (auto& [other, carried] : beats_)
+            if (carried.carried && carried.due <= soon) {
+                carried.due += std::chrono::milliseconds(other);
+                if (carried.due <= soon) // after a long tick: no catching up
+                    carried.due = soon + std::chrono::milliseconds(other);
+                due.push_back(other);
+            }
+        for (const int other : due)
+            Tick(other);
+    }
+
     void Tick(int interval) {
         // Each handler may stop, start or destroy any timer: each is looked up again in turn.
-        const std::vector<Timer::Impl*> members = beats_[interval].members;
+        const auto& live = beats_[interval].members;
+        const QVarLengthArray<Timer::Impl*, 8> members(live.begin(), live.end());
         for (Timer::Impl* timer : members) {
             // One tick at a time: a message box inside the handler runs an event loop that
             // would deliver this timer's next ticks into it, one report stacked on the other.
@@ -93,10 +154,6 @@ private:
         }
     }
 
-    struct Beat {
-        std::unique_ptr<QTimer> clock;
-        std::vector<Timer::Impl*> members;
-    };
     std::map<int, Beat> beats_;
     bool asleep_ = false;
 };
