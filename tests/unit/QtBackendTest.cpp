@@ -1,13 +1,19 @@
-// What only the Qt backend has: its instance mark in a shared folder, and timers that sleep
-// while the display is off.
+// What only the Qt backend has: its instance mark in a shared folder, timers that sleep while
+// the display is off and share their wakeups, art decoded only at the scales it is drawn at.
 
+#include "support/HeapInUse.h"
 #include "support/StandIns.h"
 #include "ui/Form.h"
 #include "ui/InstanceMark.h"
+#include "ui/Picture.h"
 #include "ui/Timer.h"
 #include "ui/qt/Widgets.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -16,6 +22,7 @@
 #include <string>
 #include <sys/file.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -100,4 +107,61 @@ TEST(QtDisplayPower, TimersSleepWhileTheDisplayIsOffAndTickAtOnceAfter) {
     EXPECT_EQ(clockTicks, 1);
     testing_support::RunEventsFor(100);
     EXPECT_GT(fastTicks, before + 1);
+}
+
+// A saver moving its picture every 30 ms and looking at the lips' clock every 100 ms woke 43
+// times a second: the longer timer now ticks in the shorter one's wakeups, at its own rate, and
+// on its own again once the shorter one stops.
+TEST(QtTimers, ALongerTimerTicksInTheShorterOnesWakeups) {
+    using Clock = std::chrono::steady_clock;
+    ui::Form form;
+    ui::Timer move(form, 30, true), clock(form, 100, true);
+    std::vector<Clock::time_point> moves, clocks;
+    move.OnTick = [&] { moves.push_back(Clock::now()); };
+    clock.OnTick = [&] { clocks.push_back(Clock::now()); };
+    testing_support::RunEventsFor(1000);
+    EXPECT_GE(clocks.size(), 8u);
+    EXPECT_LE(clocks.size(), 11u);
+    for (const Clock::time_point tick : clocks) {
+        const auto nearest = std::min_element(
+            moves.begin(), moves.end(), [tick](Clock::time_point a, Clock::time_point b) {
+                return std::chrono::abs(a - tick) < std::chrono::abs(b - tick);
+            });
+        ASSERT_NE(nearest, moves.end());
+        EXPECT_LT(std::chrono::abs(*nearest - tick), std::chrono::milliseconds(3));
+    }
+
+    move.SetEnabled(false);
+    const std::size_t before = clocks.size();
+    testing_support::RunEventsFor(450);
+    EXPECT_GE(clocks.size(), before + 3);
+    EXPECT_LE(clocks.size(), before + 5);
+}
+
+// Every drawing of the saver's three faces was decoded at the start, 1.9 MB of pixels at 100%
+// that only a display at 150% or 200% draws.
+TEST(QtArt, ThePictureHoldsOnlyTheDrawingsItIsDrawnAt) {
+    constexpr std::int64_t Own = 222 * 136 * 4, Double = 444 * 272 * 4; // the lips at 1x, 2x
+    const std::int64_t start = testing_support::HeapInUse();
+    const ui::Picture lips = ui::ResourcePicture("lips");
+    EXPECT_EQ(lips.WidthPixels(), 222);
+    EXPECT_EQ(lips.HeightPixels(), 136);
+    EXPECT_LT(testing_support::HeapInUse() - start, Own / 2); // its size, not its pixels
+
+    const auto drawAt = [&](double scale) {
+        QImage target(static_cast<int>(222 * scale), static_cast<int>(136 * scale),
+                      QImage::Format_RGB32);
+        target.setDevicePixelRatio(scale);
+        target.fill(Qt::black);
+        QPainter painter(&target);
+        ui::DrawPicture(painter, lips, QPointF(0, 0));
+        painter.end();
+        return target;
+    };
+    const QImage atOne = drawAt(1.0);
+    EXPECT_NE(atOne.pixel(111, 68), QColor(Qt::black).rgb());
+    const std::int64_t drawnAtOne = testing_support::HeapInUse() - start;
+    EXPECT_LT(drawnAtOne, Own * 3); // its own drawing and the target, no larger one
+    drawAt(2.0);
+    EXPECT_GT(testing_support::HeapInUse() - start, drawnAtOne + Double / 2);
 }
