@@ -69,6 +69,23 @@ hands_show() { # the red second hand, within 30 s
   done
   return 1
 }
+# Each second only the hands are sent to the X server again: the old second hand must go with
+# them, not stay drawn beside the new one. Over four seconds the red never grows to two hands.
+no_stale_hands() {
+  local first="" count
+  for _ in $(seq 300); do
+    import -window root "$work/hands.png"
+    first=$(red_pixels "$work/hands.png")
+    [ "$first" -gt 10 ] && break
+    sleep 0.1
+  done
+  for _ in $(seq 16); do
+    sleep 0.25
+    import -window root "$work/hands.png"
+    count=$(red_pixels "$work/hands.png")
+    [ $((count * 10)) -le $((first * 17)) ] || { echo "       red pixels $first, then $count"; return 1; }
+  done
+}
 picture_moves() { # the screen changes within 30 s
   import -window root "$work/a.png"
   for _ in $(seq 300); do
@@ -84,6 +101,7 @@ for type in 1 2 3; do
   check "type $type: a window covers the screen" covers_screen
   check "type $type: the picture moves" picture_moves
   check "type $type: the hands show" hands_show
+  check "type $type: each second's hands replace the last" no_stale_hands
   if [ -n "$shots" ]; then
     mkdir -p "$shots"
     # Once the hands show: the red second hand is drawn at the first tick in a new second.

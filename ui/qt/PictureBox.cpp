@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace ui {
 
@@ -119,7 +120,7 @@ QRect Around(const PictureWidget::Line& line) {
 } // namespace
 
 double PictureBox::Impl::Scale() const {
-    return form->Native().widget->devicePixelRatioF();
+    return serverScale > 0 ? serverScale : form->Native().widget->devicePixelRatioF();
 }
 
 PictureBox::Impl& PictureBox::Impl::Shown() {
@@ -159,7 +160,15 @@ QImage Content(PictureBox::Impl& root, double scale) {
 } // namespace
 
 void PictureBox::Impl::AskRepaint() {
+    AskRepaint(widget ? widget->rect() : QRect());
+}
+
+void PictureBox::Impl::AskRepaint(const QRect& area) {
     Impl& root = Shown();
+    if (!widget || !root.widget)
+        return;
+    const QPoint offset = &root == this ? QPoint() : widget->mapTo(root.widget.data(), QPoint());
+    root.changed |= area.translated(offset) & root.widget->rect();
     if (root.repaintAsked)
         return;
     root.repaintAsked = true;
@@ -168,9 +177,13 @@ void PictureBox::Impl::AskRepaint() {
     Impl* target = &root;
     QTimer::singleShot(0, root.widget, [target] {
         target->repaintAsked = false;
-        if (!target->server || !target->widget)
+        const QRect dirty = std::exchange(target->changed, QRect());
+        if (!target->server || !target->widget || dirty.isEmpty())
             return;
-        target->server->Show(Content(*target, target->Scale()));
+        const double scale = target->Scale();
+        // A pixel more round it: rounding at a fractional scale may take one from its edge.
+        const QRect device = DeviceRect(dirty, scale).adjusted(-1, -1, 1, 1);
+        target->server->Show(Content(*target, scale), device);
         FlushServer();
     });
 }
@@ -205,6 +218,7 @@ void MoveToServer(PictureBox& box, std::uint32_t stageWindow) {
     PictureBox::Impl& impl = box.Native();
     PictureWidget* w = impl.widget;
     impl.shown = !w->isHidden();
+    impl.serverScale = impl.form->Native().widget->devicePixelRatioF();
     if (impl.parent)
         impl.inParent = true;
     else
@@ -234,7 +248,8 @@ void PictureBox::SetPicture(const Picture& picture) {
             impl_->server->Resize(size.width(), size.height());
         }
     }
-    impl_->OnServer() ? impl_->AskRepaint() : w->update();
+    // All of the window it shows in: an auto-sized box may have grown or shrunk within it.
+    impl_->OnServer() ? impl_->Shown().AskRepaint() : w->update();
 }
 
 void PictureBox::SetVisible(bool visible) {
@@ -272,6 +287,7 @@ double PictureBox::Height() const {
 
 void PictureBox::Move(double left, double top) {
     PictureWidget* w = impl_->widget;
+    const QRect before = w->geometry();
     w->move(TwipsToPixels(left), TwipsToPixels(top));
     if (impl_->server) {
         // One configure request, no reply awaited: the server moves the picture by itself.
@@ -279,7 +295,7 @@ void PictureBox::Move(double left, double top) {
         impl_->server->Move(at.x(), at.y());
         FlushServer();
     } else if (impl_->inParent) {
-        impl_->AskRepaint();
+        impl_->parent->Native().AskRepaint(before | w->geometry()); // where it was, and is
     }
 }
 
@@ -300,15 +316,25 @@ int PictureBox::PenWidth() const {
 
 void PictureBox::Clear() {
     PictureWidget* w = impl_->widget;
+    if (impl_->OnServer()) {
+        QRect drawn; // what the lines covered: the rest of the picture has not changed
+        for (const PictureWidget::Line& line : w->lines)
+            drawn |= Around(line);
+        w->lines.clear();
+        if (!drawn.isEmpty())
+            impl_->AskRepaint(drawn);
+        return;
+    }
     w->lines.clear();
-    impl_->OnServer() ? impl_->AskRepaint() : w->update();
+    w->update();
 }
 
 void PictureBox::DrawLine(double x1, double y1, double x2, double y2, Color color) {
     PictureWidget* w = impl_->widget;
     w->lines.push_back({w->ToPixels(x1, y1), w->ToPixels(x2, y2),
                         QColor(color.Red, color.Green, color.Blue), std::max(1, w->penWidth)});
-    impl_->OnServer() ? impl_->AskRepaint() : w->update(Around(w->lines.back()));
+    const QRect area = Around(w->lines.back());
+    impl_->OnServer() ? impl_->AskRepaint(area) : w->update(area);
 }
 
 std::uintptr_t PictureBox::Handle() const {

@@ -58,9 +58,7 @@ ServerBox::~ServerBox() {
 }
 
 void ServerBox::Move(int left, int top) {
-    const std::uint32_t place[] = {static_cast<std::uint32_t>(left),
-                                   static_cast<std::uint32_t>(top)};
-    xcb_configure_window(X(), window_, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
+    MoveXWindow(window_, left, top);
 }
 
 void ServerBox::Resize(int width, int height) {
@@ -74,10 +72,15 @@ void ServerBox::SetShown(bool shown) {
 }
 
 void ServerBox::Show(const QImage& content) {
+    Show(content, content.rect());
+}
+
+void ServerBox::Show(const QImage& content, const QRect& changed) {
     xcb_connection_t* x = X();
-    const QImage image = content.convertToFormat(QImage::Format_RGB32);
+    QImage image = content.convertToFormat(QImage::Format_RGB32);
     if (image.isNull())
         return;
+    QRect part = changed & image.rect();
     if (!pixmap_ || size_ != image.size()) {
         if (pixmap_)
             xcb_free_pixmap(x, pixmap_);
@@ -87,7 +90,12 @@ void ServerBox::Show(const QImage& content) {
                           static_cast<std::uint16_t>(size_.height()));
         const std::uint32_t background[] = {pixmap_};
         xcb_change_window_attributes(x, window_, XCB_CW_BACK_PIXMAP, background);
+        part = image.rect(); // a new pixmap holds nothing yet
     }
+    if (part.isEmpty())
+        return;
+    if (part != image.rect())
+        image = image.copy(part); // its rows one after the other, as the request carries them
     const xcb_gcontext_t gc = xcb_generate_id(x);
     xcb_create_gc(x, gc, pixmap_, 0, nullptr);
     // In strips the server takes in one request each.
@@ -98,12 +106,16 @@ void ServerBox::Show(const QImage& content) {
         const int count = std::min(rows, image.height() - top);
         xcb_put_image(x, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap_, gc,
                       static_cast<std::uint16_t>(image.width()), static_cast<std::uint16_t>(count),
-                      0, static_cast<std::int16_t>(top), 0, 24,
+                      static_cast<std::int16_t>(part.x()),
+                      static_cast<std::int16_t>(part.y() + top), 0, 24,
                       static_cast<std::uint32_t>(row * static_cast<std::size_t>(count)),
                       image.constScanLine(top));
     }
     xcb_free_gc(x, gc);
-    xcb_clear_area(x, 0, window_, 0, 0, 0, 0); // the window shows its new background
+    // The window shows its new background there.
+    xcb_clear_area(x, 0, window_, static_cast<std::int16_t>(part.x()),
+                   static_cast<std::int16_t>(part.y()), static_cast<std::uint16_t>(part.width()),
+                   static_cast<std::uint16_t>(part.height()));
 }
 
 std::unique_ptr<Stage> Stage::Over(std::uint32_t formWindow, const QSize& size,
@@ -158,8 +170,7 @@ QRect DeviceRect(const QRect& logical, double scale) {
 }
 
 void FlushServer() {
-    if (xcb_connection_t* x = X())
-        xcb_flush(x);
+    FlushX();
 }
 
 } // namespace ui

@@ -28,8 +28,10 @@ public:
     void Move(int x, int y);
     void Resize(int width, int height);
     void SetShown(bool shown);
-    // The box's content, of its own size; the server shows it from now on.
+    // The box's content, of its own size; the server shows it from now on. Where only a part
+    // changed (in device pixels), only that part is sent and shown anew.
     void Show(const QImage& content);
+    void Show(const QImage& content, const QRect& changed);
     std::uint32_t Window() const { return window_; }
 
 private:

@@ -167,14 +167,21 @@ struct PictureBox::Impl {
     std::unique_ptr<ServerBox> server; // its X window, once it lives on the X server
     bool inParent = false; // on the server, drawn into its parent's picture: one window less
     bool repaintAsked = false;
+    QRect changed; // of a box with its own X window: what to show anew, in its logical pixels
+    // The scale its X window was laid out at, once on the server: the one its moves and
+    // uploads keep to, not asked of Qt again at each of them.
+    double serverScale = 0;
 
     bool OnServer() const { return server != nullptr || inParent; }
     // Device pixels per logical pixel on the form's screen.
     double Scale() const;
     // The box whose X window shows this one: itself, or the parent it is drawn into.
     PictureBox::Impl& Shown();
-    // On the server: the new content shown, once, when the program next waits.
+    // On the server: the new content shown, once, when the program next waits; only the part
+    // given (in this box's logical pixels) is sent, so that a clock's hands moving each second
+    // send the hands, not the dial.
     void AskRepaint();
+    void AskRepaint(const QRect& area);
 };
 
 } // namespace ui
