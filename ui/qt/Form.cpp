@@ -413,11 +413,17 @@ double Form::Left() const {
 double Form::Top() const {
     return PixelsToTwips(impl_->widget->frameGeometry().y());
 }
+// A borderless window's frame is the window: no frame margins to ask the platform for, 33
+// times a second, in the saver's motion.
 double Form::Width() const {
-    return PixelsToTwips(impl_->widget->frameGeometry().width());
+    const QWidget* w = impl_->widget;
+    const bool frameless = w->windowFlags().testFlag(Qt::FramelessWindowHint);
+    return PixelsToTwips(frameless ? w->width() : w->frameGeometry().width());
 }
 double Form::Height() const {
-    return PixelsToTwips(impl_->widget->frameGeometry().height());
+    const QWidget* w = impl_->widget;
+    const bool frameless = w->windowFlags().testFlag(Qt::FramelessWindowHint);
+    return PixelsToTwips(frameless ? w->height() : w->frameGeometry().height());
 }
 double Form::ScaleWidth() const {
     return PixelsToTwips(impl_->widget->width());

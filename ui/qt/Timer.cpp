@@ -3,10 +3,12 @@
 #include "ui/Dispatch.h"
 #include "ui/qt/Widgets.h"
 
+#include <QAbstractEventDispatcher>
 #include <QTimer>
 #include <QVarLengthArray>
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -22,6 +24,47 @@ struct Timer::Impl {
 
 namespace {
 
+// A precise periodic timer that calls its owner straight from the timer event, without the
+// signal a QTimer emits: the saver's motion ticks 33 times a second for hours.
+class PeriodClock : public QObject {
+public:
+    explicit PeriodClock(std::function<void()> tick) : tick_(std::move(tick)) {}
+    ~PeriodClock() override { stop(); }
+
+    void setInterval(int milliseconds) {
+        interval_ = milliseconds;
+        if (id_)
+            start(); // from now, at the new period
+    }
+    int interval() const { return interval_; }
+    bool isActive() const { return id_ != 0; }
+    int remainingTime() const {
+        auto* dispatcher = QAbstractEventDispatcher::instance();
+        return id_ && dispatcher ? std::max(0, dispatcher->remainingTime(id_)) : interval_;
+    }
+    void start() { start(interval_); }
+    // The first tick after `first` ms, the next ones each interval() (once interval() is set
+    // again), as QTimer::start(ms) would: the period becomes `first`.
+    void start(int first) {
+        stop();
+        interval_ = first;
+        id_ = startTimer(first, Qt::PreciseTimer);
+    }
+    void stop() {
+        if (id_)
+            killTimer(id_);
+        id_ = 0;
+    }
+
+protected:
+    void timerEvent(QTimerEvent*) override { tick_(); }
+
+private:
+    std::function<void()> tick_;
+    int interval_ = 0;
+    int id_ = 0;
+};
+
 // Timers of one interval share one Qt timer, a beat: a process showing several windows, each
 // with its own timers, wakes once a period however many there are. A timer joins the beat from
 // its next tick on.
@@ -34,12 +77,9 @@ public:
     void Join(Timer::Impl& timer) {
         Beat& beat = beats_[timer.interval];
         if (!beat.clock) {
-            beat.clock = std::make_unique<QTimer>();
-            beat.clock->setInterval(timer.interval);
-            beat.clock->setTimerType(Qt::PreciseTimer);
             const int interval = timer.interval;
-            QObject::connect(beat.clock.get(), &QTimer::timeout,
-                             [this, interval] { Carry(interval); });
+            beat.clock = std::make_unique<PeriodClock>([this, interval] { Carry(interval); });
+            beat.clock->setInterval(interval);
         }
         beat.members.push_back(&timer);
         Arrange();
@@ -80,7 +120,7 @@ private:
     using Clock = std::chrono::steady_clock;
 
     struct Beat {
-        std::unique_ptr<QTimer> clock;
+        std::unique_ptr<PeriodClock> clock;
         std::vector<Timer::Impl*> members;
         bool carried = false;  // ticked in the carrier's wakeups, its own clock stopped
         Clock::time_point due; // while carried, its next tick
