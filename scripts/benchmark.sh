@@ -32,7 +32,7 @@ trap 'xvfb_stop; rm -rf "$work"' EXIT
 cpu() {
   local t=0 p
   for p in "$@"; do
-    t=$((t + $(cat /proc/"$p"/task/*/schedstat 2>/dev/null | awk '{s += $1} END{printf "%d", s}')))
+    t=$((t + $(cat /proc/"$p"/task/*/schedstat 2>/dev/null | awk '{s += $1} END{printf "%.0f", s}')))
   done
   echo $t
 }
