@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Makes the Windows installer from the two built screen savers.
 # Usage: scripts/make-installer.sh WIN32_BUILD_DIR WIN64_BUILD_DIR OUTPUT_EXE
+# MOONDIAL_INSTALLER_TARGET=amd64-unicode makes the installer itself a 64-bit program (for the
+# tests, where no 32-bit program runs); the one shipped is 32-bit.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 scr32=$(cd "$1" && pwd)/moondial.scr
@@ -17,7 +19,9 @@ copyright="Copyright (C) $(sed -n 's/^Copyright: //p' "$top/resources/linux/copy
 size32_kb=$(( $(stat -c %s "$scr32") / 1024 + 1 ))
 size64_kb=$(( ($(stat -c %s "$scr32") + $(stat -c %s "$scr64")) / 1024 + 1 ))
 
-makensis -V2 -NOCD \
+target=()
+[ -z "${MOONDIAL_INSTALLER_TARGET:-}" ] || target=(-DTARGET="$MOONDIAL_INSTALLER_TARGET")
+makensis -V2 -NOCD "${target[@]}" \
   -DVERSION="$version" \
   -DFILE_VERSION="$major.$minor.0.$revision" \
   -DFILE_VERSION_TEXT="$(printf '%d.%02d.%04d' "$major" "$minor" "$revision")" \

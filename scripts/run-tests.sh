@@ -35,7 +35,7 @@ installer_status=0
 { scripts/make-installer.sh build/win32 build/win64 "$installer" &&
   tests/e2e/wine-installer.sh "$installer" build/win32 build/win64; } ||
   installer_status=$?
-# 77: skipped, where the machine runs no 32-bit program (tests/e2e/wine-env.sh says why).
+# 77: skipped (tests/e2e/wine-env.sh says why).
 [ $installer_status = 0 ] || [ $installer_status = 77 ] || status=1
 rm -rf "$installer_dir"
 

@@ -32,6 +32,10 @@
 //   probe store [NAME=VALUE...]      the settings key holds exactly these texts afterwards
 //   probe settings                   every value of the settings key
 //   probe resources PROGRAM          the version block, name string and icon sizes
+//   probe hold FILE image|exclusive SIGNAL
+//                                    keeps FILE open until SIGNAL exists: as a running program
+//                                    holds its own file (others may read and rename it, not
+//                                    write it) or shared with readers only; prints "held"
 
 #include <algorithm>
 #include <cstdio>
@@ -711,6 +715,21 @@ int Child(HWND pane) {
     return 0;
 }
 
+// ---- a file in use --------------------------------------------------------------------------
+
+int Hold(const std::wstring& path, std::wstring_view how, const std::wstring& signal) {
+    const DWORD share = FILE_SHARE_READ | (how == L"image" ? FILE_SHARE_DELETE : 0);
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return Fail("cannot open " + Utf8(path));
+    Say("held");
+    while (GetFileAttributesW(signal.c_str()) == INVALID_FILE_ATTRIBUTES)
+        Sleep(50);
+    CloseHandle(file);
+    return 0;
+}
+
 // ---- windows of a running program, by their titles ---------------------------------------
 
 HWND Shown(const std::wstring& title) {
@@ -757,6 +776,8 @@ int wmain(int argc, wchar_t** argv) {
         return Settings();
     if (command == L"resources" && argc == 3)
         return Resources(argv[2]);
+    if (command == L"hold" && argc == 5)
+        return Hold(argv[2], argv[3], argv[4]);
     if (command == L"find" && argc == 4)
         return Find(argv[2], static_cast<DWORD>(std::wcstoul(argv[3], nullptr, 10)));
     if (command == L"inspect" && argc == 3)
@@ -812,6 +833,6 @@ int wmain(int argc, wchar_t** argv) {
             Say("session ended");
         });
     return Fail(
-        "usage: probe run|store|settings|resources|find|inspect|access|act|close|endsession|"
-        "pane|child ...");
+        "usage: probe run|store|settings|resources|hold|find|inspect|access|act|close|"
+        "endsession|pane|child ...");
 }
