@@ -170,4 +170,16 @@ TEST_F(Win32Monitors, TheMonitorsPowerPutsTheSaverToSleepToo) {
     EXPECT_EQ(ends, 0);
 }
 
+// Signed in at 100%, the primary monitor at 200% since: the screen measured at the scale of
+// sign-in was twice its size, and the dialogs centred on it opened partly off it.
+TEST_F(Win32Monitors, TheScreenIsThePrimaryMonitorAtItsScaleNow) {
+    Use({{"\\\\.\\DISPLAY1", 0, 0, 3840, 2160, 2.0},
+         {"\\\\.\\DISPLAY2", 3840, 0, 1920, 1080, 1.0}});
+    EXPECT_EQ(ui::screen::WidthTwips(), 1920 * 15);
+    EXPECT_EQ(ui::screen::HeightTwips(), 1080 * 15);
+    Use({{"\\\\.\\DISPLAY1", 0, 0, 2560, 1440, 1.5}});
+    EXPECT_EQ(ui::screen::WidthTwips(), 1707 * 15); // 1706.7 logical pixels, to the nearest
+    EXPECT_EQ(ui::screen::HeightTwips(), 960 * 15);
+}
+
 } // namespace

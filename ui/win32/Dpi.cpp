@@ -58,8 +58,6 @@ UINT Dpi(HWND window) {
         form = GetParent(form);
     if (!form)
         return DpiOfMonitor(window);
-    if (GetWindowLongPtrW(form, GWL_STYLE) & WS_CHILD)
-        return DpiOfMonitor(form); // the preview, at its pane's scale
     const auto* owner = reinterpret_cast<const Form*>(GetWindowLongPtrW(form, GWLP_USERDATA));
     return owner ? owner->Native().dpi : DpiOfMonitor(form);
 }

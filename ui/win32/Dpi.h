@@ -14,8 +14,8 @@ UINT SystemDpi();
 // tell.
 UINT DpiOfMonitor(HWND window);
 UINT DpiOfMonitor(HMONITOR monitor);
-// The DPI the window is laid out at: its form's, which follows the form from monitor to
-// monitor; a form living in another program's window takes that window's.
+// The DPI the window is laid out at: its form's, which the form is told when it moves to a
+// monitor of another scale, or is placed in a window (the preview takes its pane's).
 UINT Dpi(HWND window);
 
 inline double ScaleOf(UINT dpi) {

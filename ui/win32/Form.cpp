@@ -4,6 +4,7 @@
 #include "ui/Units.h"
 #include "ui/win32/Native.h"
 #include "ui/win32/Resources.h"
+#include "ui/win32/SystemLibrary.h"
 #include "ui/win32/Text.h"
 
 #include <algorithm>
@@ -41,11 +42,18 @@ SIZE ClientSize(HWND window) {
     return {client.right, client.bottom};
 }
 
-// Sizes the outer frame so that the inner area is the given size, in pixels.
+// Sizes the outer frame so that the inner area is the given size, in pixels. The frame is the
+// one the system draws at the window's own DPI (Windows 10 1607 and later): at the system's, a
+// dialog on a monitor of another scale came out a few pixels short or tall.
 void SetClientPixels(HWND window, SIZE size, UINT flags = 0) {
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi =
+        win32::SystemFunction<AdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
     RECT outer{0, 0, size.cx, size.cy};
-    AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    if (!adjustForDpi || !adjustForDpi(&outer, style, FALSE, exStyle, win32::DpiOfMonitor(window)))
+        AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | flags);
 }
@@ -96,6 +104,28 @@ void DpiChanged(HWND window, Form::Impl& impl, UINT dpi, const RECT& suggested) 
                                  win32::ToDevice(window, impl.clientHeight)});
     InvalidateRect(window, nullptr, TRUE);
 }
+
+} // namespace
+
+namespace win32 {
+
+void ScaleFollowsHost(HWND window) {
+    Form* form = FormOf(window);
+    if (!form || !(GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD))
+        return;
+    Form::Impl& impl = form->Native();
+    const UINT dpi = DpiOfMonitor(window);
+    if (dpi == impl.dpi)
+        return;
+    const UINT old = impl.dpi;
+    impl.dpi = dpi;
+    LayOutAgain(window, old, dpi);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+} // namespace win32
+
+namespace {
 
 LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -193,6 +223,9 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
                 DpiChanged(window, impl, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             });
         Guarded([] { win32::MonitorsChanged(); });
+        return 0;
+    case WM_DPICHANGED_AFTERPARENT: // a form living in a window that changed scale
+        Guarded([&] { win32::ScaleFollowsHost(window); });
         return 0;
     case WM_DISPLAYCHANGE:
         Guarded([] { win32::MonitorsChanged(); });

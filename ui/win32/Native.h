@@ -140,6 +140,10 @@ void DrawPicture(HDC target, const Picture::Data& picture, int x, int y, int wid
 // After the form's DPI changed from `from` to `to`: its controls and boxes take their places,
 // fonts and regions at the new one.
 void LayOutAgain(HWND form, UINT from, UINT to);
+// A form placed in another window, or whose host moved to a monitor of another scale, is told
+// the scale it lives at now and laid out at it: the preview at its pane's, not at the scale of
+// the monitor it was made on.
+void ScaleFollowsHost(HWND form);
 // The display went off (true) or came back: every timer stops, or starts again at once.
 void DisplayAsleep(bool asleep);
 

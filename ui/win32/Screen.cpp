@@ -11,10 +11,10 @@ namespace ui::screen {
 
 namespace {
 
-// The primary monitor, whose scale is the system's.
-double Twips(int devicePixels) {
-    return PixelsToTwips(static_cast<double>(
-        RoundHalfEven(DeviceToLogical(devicePixels, win32::ScaleOf(win32::SystemDpi())))));
+// Device pixels of the primary monitor, at its scale now: the one Windows signed in at may have
+// changed since, and a dialog centred with it would open partly off that screen.
+double Twips(int devicePixels, double scale) {
+    return PixelsToTwips(static_cast<double>(RoundHalfEven(DeviceToLogical(devicePixels, scale))));
 }
 
 BOOL CALLBACK Collect(HMONITOR handle, HDC, LPRECT, LPARAM list) {
@@ -82,10 +82,16 @@ LRESULT CALLBACK NoticeProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 } // namespace
 
 double WidthTwips() {
-    return Twips(GetSystemMetrics(SM_CXSCREEN));
+    const std::vector<Monitor> monitors = Monitors();
+    if (monitors.empty())
+        return Twips(GetSystemMetrics(SM_CXSCREEN), win32::ScaleOf(win32::SystemDpi()));
+    return Twips(monitors.front().Width, monitors.front().Scale);
 }
 double HeightTwips() {
-    return Twips(GetSystemMetrics(SM_CYSCREEN));
+    const std::vector<Monitor> monitors = Monitors();
+    if (monitors.empty())
+        return Twips(GetSystemMetrics(SM_CYSCREEN), win32::ScaleOf(win32::SystemDpi()));
+    return Twips(monitors.front().Height, monitors.front().Scale);
 }
 
 std::vector<Monitor> SystemMonitors() {

@@ -1,6 +1,8 @@
 #include "ui/WindowCalls.h"
 
+#include "ui/Dispatch.h"
 #include "ui/win32/Dpi.h"
+#include "ui/win32/Native.h"
 
 namespace ui {
 
@@ -67,8 +69,10 @@ std::intptr_t SetWindowLongValue(WindowHandle window, int index, std::intptr_t v
 }
 
 WindowHandle SetParent(WindowHandle child, WindowHandle parent) {
-    return reinterpret_cast<WindowHandle>(
-        ::SetParent(reinterpret_cast<HWND>(child), reinterpret_cast<HWND>(parent)));
+    const HWND window = reinterpret_cast<HWND>(child);
+    const HWND before = ::SetParent(window, reinterpret_cast<HWND>(parent));
+    Guarded([window] { win32::ScaleFollowsHost(window); });
+    return reinterpret_cast<WindowHandle>(before);
 }
 
 } // namespace ui
