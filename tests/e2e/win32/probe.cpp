@@ -832,7 +832,6 @@ int wmain(int argc, wchar_t** argv) {
                                 &ignored);
             Say("session ended");
         });
-    return Fail(
-        "usage: probe run|store|settings|resources|hold|find|inspect|access|act|close|"
-        "endsession|pane|child ...");
+    return Fail("usage: probe run|store|settings|resources|hold|find|inspect|access|act|close|"
+                "endsession|pane|child ...");
 }
