@@ -290,10 +290,11 @@ void PictureBox::Move(double left, double top) {
     const QRect before = w->geometry();
     w->move(TwipsToPixels(left), TwipsToPixels(top));
     if (impl_->server) {
-        // One configure request, no reply awaited: the server moves the picture by itself.
+        // One configure request, no reply awaited: the server moves the picture by itself. Not
+        // flushed here: Qt's loop flushes the display after the timers of each of its passes,
+        // so the move leaves in this same wakeup and a tick writes to the server once.
         const QPoint at = DevicePoint(w->pos(), impl_->Scale());
         impl_->server->Move(at.x(), at.y());
-        FlushServer();
     } else if (impl_->inParent) {
         impl_->parent->Native().AskRepaint(before | w->geometry()); // where it was, and is
     }
