@@ -415,15 +415,22 @@ double Form::Top() const {
 }
 // A borderless window's frame is the window: no frame margins to ask the platform for, 33
 // times a second, in the saver's motion.
+namespace {
+
+// With the frame a window manager gives it; a borderless form is its own size, without asking
+// the window system for its frame.
+QSize OuterSize(const QWidget* w) {
+    return w->windowFlags().testFlag(Qt::FramelessWindowHint) ? w->size()
+                                                              : w->frameGeometry().size();
+}
+
+} // namespace
+
 double Form::Width() const {
-    const QWidget* w = impl_->widget;
-    const bool frameless = w->windowFlags().testFlag(Qt::FramelessWindowHint);
-    return PixelsToTwips(frameless ? w->width() : w->frameGeometry().width());
+    return PixelsToTwips(OuterSize(impl_->widget).width());
 }
 double Form::Height() const {
-    const QWidget* w = impl_->widget;
-    const bool frameless = w->windowFlags().testFlag(Qt::FramelessWindowHint);
-    return PixelsToTwips(frameless ? w->height() : w->frameGeometry().height());
+    return PixelsToTwips(OuterSize(impl_->widget).height());
 }
 double Form::ScaleWidth() const {
     return PixelsToTwips(impl_->widget->width());

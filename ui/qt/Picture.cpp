@@ -110,11 +110,11 @@ Picture ResourcePicture(const std::string& name) {
         if (!reader.canRead())
             continue;
         // Its size from the header; the pixels when first drawn.
-        auto data = reader.size().isValid()
-                        ? std::make_shared<Picture::Data>()
-                        : std::make_shared<Picture::Data>(*Decode(reader).Get());
-        if (reader.size().isValid())
-            data->size = reader.size();
+        const QSize size = reader.size();
+        auto data = size.isValid() ? std::make_shared<Picture::Data>()
+                                   : std::make_shared<Picture::Data>(*Decode(reader).Get());
+        if (size.isValid())
+            data->size = size;
         data->artName = art;
         data->artKind = QLatin1String(kind);
         return Picture(std::move(data));

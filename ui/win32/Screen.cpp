@@ -81,17 +81,23 @@ LRESULT CALLBACK NoticeProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 } // namespace
 
-double WidthTwips() {
+namespace {
+
+// One side of the primary monitor at its scale now; the system's metric where none is listed.
+double PrimaryTwips(int Monitor::*side, int metric) {
     const std::vector<Monitor> monitors = Monitors();
     if (monitors.empty())
-        return Twips(GetSystemMetrics(SM_CXSCREEN), win32::ScaleOf(win32::SystemDpi()));
-    return Twips(monitors.front().Width, monitors.front().Scale);
+        return Twips(GetSystemMetrics(metric), win32::ScaleOf(win32::SystemDpi()));
+    return Twips(monitors.front().*side, monitors.front().Scale);
+}
+
+} // namespace
+
+double WidthTwips() {
+    return PrimaryTwips(&Monitor::Width, SM_CXSCREEN);
 }
 double HeightTwips() {
-    const std::vector<Monitor> monitors = Monitors();
-    if (monitors.empty())
-        return Twips(GetSystemMetrics(SM_CYSCREEN), win32::ScaleOf(win32::SystemDpi()));
-    return Twips(monitors.front().Height, monitors.front().Scale);
+    return PrimaryTwips(&Monitor::Height, SM_CYSCREEN);
 }
 
 std::vector<Monitor> SystemMonitors() {
