@@ -3,9 +3,9 @@
 # seconds per minute of the program and of the X server, its wakeups per second (voluntary
 # context switches of all its threads), its peak memory and the time from launch to its first
 # frame; beside xclock, a minimal plain-Qt program doing the saver's work, the floor under any
-# toolkit (one window moved in plain xcb; both in bench/), and the Windows build under Wine;
-# then the saver and the floor again at a scale of 2 on a 3840 x 2160 screen (Xft.dpi 192), and
-# the saver on one screen and on two.
+# toolkit (one window moved every 30 ms and redrawn once a second, in plain xcb; both in
+# bench/), and the Windows build under Wine; then the saver and the floor again at a scale of 2
+# on a 3840 x 2160 screen (Xft.dpi 192), and the saver on one screen and on two.
 # Runs in rounds, the programs alternating, and prints every round, the medians, Moondial's
 # figures as ratios to the minimal Qt program's and to the floor, and each case beside its
 # budget (the median over the rounds of its ratio to the floor of the same round), saying
