@@ -221,10 +221,13 @@ void MoveToServer(PictureBox& box, std::uint32_t stageWindow) {
     impl.serverScale = impl.form->Native().widget->devicePixelRatioF();
     if (impl.parent)
         impl.inParent = true;
-    else
+    else {
+        impl.serverAt = w->pos();
         impl.server = std::make_unique<ServerBox>(
             stageWindow, DeviceRect(w->geometry(), impl.Scale()), impl.shown);
-    // The widget keeps the box's state, hidden: Qt neither paints nor moves anything of it.
+    }
+    // The widget keeps the box's state but its place (serverAt), hidden: Qt neither paints nor
+    // moves anything of it.
     w->hide();
     impl.AskRepaint();
 }
@@ -273,10 +276,10 @@ bool PictureBox::Visible() const {
 }
 
 double PictureBox::Left() const {
-    return PixelsToTwips(impl_->widget->x());
+    return PixelsToTwips(impl_->server ? impl_->serverAt.x() : impl_->widget->x());
 }
 double PictureBox::Top() const {
-    return PixelsToTwips(impl_->widget->y());
+    return PixelsToTwips(impl_->server ? impl_->serverAt.y() : impl_->widget->y());
 }
 double PictureBox::Width() const {
     return PixelsToTwips(impl_->widget->width());
@@ -286,18 +289,21 @@ double PictureBox::Height() const {
 }
 
 void PictureBox::Move(double left, double top) {
-    PictureWidget* w = impl_->widget;
-    const QRect before = w->geometry();
-    w->move(TwipsToPixels(left), TwipsToPixels(top));
+    const QPoint at(TwipsToPixels(left), TwipsToPixels(top));
     if (impl_->server) {
         // One configure request, no reply awaited: the server moves the picture by itself. Not
         // flushed here: Qt's loop flushes the display after the timers of each of its passes,
         // so the move leaves in this same wakeup and a tick writes to the server once.
-        const QPoint at = DevicePoint(w->pos(), impl_->Scale());
-        impl_->server->Move(at.x(), at.y());
-    } else if (impl_->inParent) {
-        impl_->parent->Native().AskRepaint(before | w->geometry()); // where it was, and is
+        impl_->serverAt = at;
+        const QPoint device = DevicePoint(at, impl_->Scale());
+        impl_->server->Move(device.x(), device.y());
+        return;
     }
+    PictureWidget* w = impl_->widget;
+    const QRect before = w->geometry();
+    w->move(at);
+    if (impl_->inParent)
+        impl_->parent->Native().AskRepaint(before | w->geometry()); // where it was, and is
 }
 
 void PictureBox::SetScale(double x1, double y1, double x2, double y2) {

@@ -171,6 +171,9 @@ struct PictureBox::Impl {
     // The scale its X window was laid out at, once on the server: the one its moves and
     // uploads keep to, not asked of Qt again at each of them.
     double serverScale = 0;
+    // Where a box with its own X window is, in logical pixels. Its hidden widget stays where it
+    // was staged: a widget's move runs through more of Qt than the move of the window itself.
+    QPoint serverAt;
 
     bool OnServer() const { return server != nullptr || inParent; }
     // Device pixels per logical pixel on the form's screen.
