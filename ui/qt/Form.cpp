@@ -413,12 +413,10 @@ double Form::Left() const {
 double Form::Top() const {
     return PixelsToTwips(impl_->widget->frameGeometry().y());
 }
-// A borderless window's frame is the window: no frame margins to ask the platform for, 33
-// times a second, in the saver's motion.
 namespace {
 
-// With the frame a window manager gives it; a borderless form is its own size, without asking
-// the window system for its frame.
+// With the frame a window manager gives it. A borderless window's frame is the window: no frame
+// margins to ask the platform for, 33 times a second, in the saver's motion.
 QSize OuterSize(const QWidget* w) {
     return w->windowFlags().testFlag(Qt::FramelessWindowHint) ? w->size()
                                                               : w->frameGeometry().size();

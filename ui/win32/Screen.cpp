@@ -79,10 +79,6 @@ LRESULT CALLBACK NoticeProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return 0;
 }
 
-} // namespace
-
-namespace {
-
 // One side of the primary monitor at its scale now; the system's metric where none is listed.
 double PrimaryTwips(int Monitor::*side, int metric) {
     const std::vector<Monitor> monitors = Monitors();
