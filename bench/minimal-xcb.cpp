@@ -6,6 +6,8 @@
 //
 //   minimal-xcb [SCALE]
 
+#include "Face.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -16,17 +18,6 @@
 #include <xcb/xcb.h>
 
 namespace {
-
-// White, with a black hand from the middle towards `second`.
-void DrawFace(std::vector<std::uint32_t>& pixels, int side, int second) {
-    std::fill(pixels.begin(), pixels.end(), 0xffffffu);
-    const double angle = second * 6 * M_PI / 180, radius = side * 0.45;
-    for (int r = 0; r < radius; ++r) {
-        const int x = side / 2 + static_cast<int>(std::lround(r * std::sin(angle)));
-        const int y = side / 2 - static_cast<int>(std::lround(r * std::cos(angle)));
-        pixels[static_cast<std::size_t>(y) * side + x] = 0;
-    }
-}
 
 // In bands of rows, each within the core protocol's request size.
 void PutPicture(xcb_connection_t* x, xcb_window_t box, xcb_gcontext_t gc,

@@ -2,10 +2,11 @@
 # Measures Moondial (not a test): for each face, the preview and the idle setup dialog, the CPU
 # seconds per minute of the program and of the X server, its wakeups per second (voluntary
 # context switches of all its threads), its peak memory and the time from launch to its first
-# frame; beside xclock, a minimal plain-Qt program doing the saver's work, the floor under any
-# toolkit (one window moved every 30 ms and redrawn once a second, in plain xcb; both in
-# bench/), and the Windows build under Wine; then the saver and the floor again at a scale of 2
-# on a 3840 x 2160 screen (Xft.dpi 192), and the saver on one screen and on two.
+# frame; beside xclock, a minimal plain-Qt program doing the saver's work, the floor (one
+# window moved every 30 ms and redrawn once a second by a plain Xlib program) and the same in
+# plain xcb, below what any program using Xlib can reach (all three in bench/), and the Windows
+# build under Wine; then the saver and both floors again at a scale of 2 on a 3840 x 2160
+# screen (Xft.dpi 192), and the saver on one screen and on two.
 # Runs in rounds, the programs alternating, and prints every round, the medians, Moondial's
 # figures as ratios to the minimal Qt program's and to the floor, and each case beside its
 # budget (the median over the rounds of its ratio to the floor of the same round), saying
@@ -73,15 +74,16 @@ store() { printf '[General]\nScreen%%20Saver%%20Type=%s\n' "$1" > "$XDG_CONFIG_H
 xvfb_start 1920x1080x24
 # A first run of the floor, not counted: the X server's own start-up would go to whatever ran
 # first.
-measure warm-up 0 "$xvfb_pid" -- build/bench/minimal-xcb
+measure warm-up 0 "$xvfb_pid" -- build/bench/minimal-xlib
 for round in $(seq "$rounds"); do
   # The floor just before the faces and again just after: this machine's own pace drifts
   # within a run, and each face is judged against the floor of its own round.
-  measure minimal-xcb "$round" "$xvfb_pid" -- build/bench/minimal-xcb
+  measure minimal-xlib "$round" "$xvfb_pid" -- build/bench/minimal-xlib
   for type in 1 2 3; do
     store "$type"
     measure "moondial-/s-type-$type" "$round" "$xvfb_pid" -- build/linux/moondial /s
   done
+  measure minimal-xlib "$round" "$xvfb_pid" -- build/bench/minimal-xlib
   measure minimal-xcb "$round" "$xvfb_pid" -- build/bench/minimal-xcb
   measure minimal-qt "$round" "$xvfb_pid" -- build/bench/minimal-qt resources/clock.bmp
   measure xclock "$round" "$xvfb_pid" -- xclock -analog -update 1 -geometry 164x164+100+100
@@ -94,12 +96,13 @@ for round in $(seq "$rounds"); do
 done
 xvfb_stop
 
-# At 200%: the dial's 2x drawing on a 4K screen, beside the floor moving a window of its size.
+# At 200%: the dial's 2x drawing on a 4K screen, beside the floors moving a window of its size.
 xvfb_start 3840x2160x24
 echo "Xft.dpi: 192" | xrdb -nocpp -merge
 store 1
 for round in $(seq "$rounds"); do
   measure "moondial-/s-type-1-at-2x" "$round" "$xvfb_pid" -- build/linux/moondial /s
+  measure "minimal-xlib-at-2x" "$round" "$xvfb_pid" -- build/bench/minimal-xlib 2
   measure "minimal-xcb-at-2x" "$round" "$xvfb_pid" -- build/bench/minimal-xcb 2
 done
 xvfb_stop
@@ -147,17 +150,18 @@ for name in $names; do
   echo "$name $c $x $t $w $m $f" >> "$work/medians"
 done
 printf '\nAs ratios to the minimal Qt program (CPU with the X server, wakeups, peak memory), and\n'
-printf 'CPU with the X server as a ratio to the plain-xcb floor:\n'
+printf 'CPU with the X server as a ratio to the floor (plain Xlib) and to plain xcb:\n'
 read -r _ _ _ qt_total qt_wakeups qt_peak _ < <(grep '^minimal-qt ' "$work/medians")
-read -r _ _ _ floor_total _ < <(grep '^minimal-xcb ' "$work/medians")
-printf '%-24s %6s %6s %6s %8s\n' program CPU wakeup memory "CPU/xcb"
+read -r _ _ _ floor_total _ < <(grep '^minimal-xlib ' "$work/medians")
+read -r _ _ _ xcb_total _ < <(grep '^minimal-xcb ' "$work/medians")
+printf '%-24s %6s %6s %6s %8s %8s\n' program CPU wakeup memory "CPU/Xlib" "CPU/xcb"
 grep '^moondial' "$work/medians" | grep -v -- '-at-2x ' | while read -r name _ _ total wake peak _; do
   awk -v n="$name" -v t="$total" -v w="$wake" -v m="$peak" -v qt="$qt_total" -v qw="$qt_wakeups" \
-      -v qm="$qt_peak" -v f="$floor_total" \
-      'BEGIN{printf "%-24s %6.2f %6.2f %6.2f %8.2f\n", n, t / qt, w / qw, m / qm, t / f}'
+      -v qm="$qt_peak" -v f="$floor_total" -v x="$xcb_total" \
+      'BEGIN{printf "%-24s %6.2f %6.2f %6.2f %8.2f %8.2f\n", n, t / qt, w / qw, m / qm, t / f, t / x}'
 done
 read -r _ _ _ scaled_total _ < <(grep '^moondial-/s-type-1-at-2x ' "$work/medians")
-read -r _ _ _ scaled_floor _ < <(grep '^minimal-xcb-at-2x ' "$work/medians")
+read -r _ _ _ scaled_floor _ < <(grep '^minimal-xlib-at-2x ' "$work/medians")
 awk -v t="$scaled_total" -v f="$scaled_floor" \
   'BEGIN{printf "\nAt a scale of 2 on 3840 x 2160, CPU with the X server as a ratio to the floor: %.2f\n", t / f}'
 read -r _ one _ _ one_wakeups _ < <(grep '^moondial-/s-one-screen ' "$work/medians")
@@ -185,16 +189,19 @@ per_round() { # per_round CASE BASE
 paired() { per_round "$@" | median; }
 read -r _ _ _ _ _ analog_peak _ < <(grep '^moondial-/s-type-1 ' "$work/medians")
 printf 'CPU with the X server against the base of the same round, each round:\n'
-cases=(moondial-/s-type-1:minimal-xcb moondial-/s-type-2:minimal-xcb
-  moondial-/s-type-1-at-2x:minimal-xcb-at-2x moondial-/s-two-screens:moondial-/s-one-screen)
+cases=(moondial-/s-type-1:minimal-xlib moondial-/s-type-2:minimal-xlib
+  moondial-/s-type-1-at-2x:minimal-xlib-at-2x moondial-/s-two-screens:moondial-/s-one-screen
+  moondial-/s-type-1:minimal-xcb moondial-/s-type-2:minimal-xcb
+  moondial-/s-type-1-at-2x:minimal-xcb-at-2x)
 for pair in "${cases[@]}"; do
   printf '  %-26s against %-24s' "${pair%%:*}" "${pair#*:}"
   per_round "${pair%%:*}" "${pair#*:}" | awk '{printf " %.2f", $1} END {print ""}'
+  printf '  %-59s median %.2f\n' '' "$(paired "${pair%%:*}" "${pair#*:}")"
 done
-budget "analog clock, CPU with X as a ratio to the floor" "$(paired moondial-/s-type-1 minimal-xcb)" 1.15 x
-budget "lips clock, CPU with X as a ratio to the floor" "$(paired moondial-/s-type-2 minimal-xcb)" 1.30 x
+budget "analog clock, CPU with X as a ratio to the floor" "$(paired moondial-/s-type-1 minimal-xlib)" 1.15 x
+budget "lips clock, CPU with X as a ratio to the floor" "$(paired moondial-/s-type-2 minimal-xlib)" 1.30 x
 budget "analog clock at 2x on 3840 x 2160, to its floor" \
-  "$(paired moondial-/s-type-1-at-2x minimal-xcb-at-2x)" 1.15 x
+  "$(paired moondial-/s-type-1-at-2x minimal-xlib-at-2x)" 1.15 x
 budget "two screens against one, CPU" \
   "$(paired moondial-/s-two-screens moondial-/s-one-screen)" 1.30 x
 budget "analog clock, peak memory" "$analog_peak" 26 MB
