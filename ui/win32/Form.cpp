@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <windowsx.h>
 
 namespace ui {
@@ -91,12 +92,16 @@ void PaintLines(HWND window, const Form::Impl& impl) {
     }
 }
 
+// The form is told a new scale: its controls and fonts are laid out again for it.
+void TakeDpi(HWND window, Form::Impl& impl, UINT dpi) {
+    const UINT old = std::exchange(impl.dpi, dpi);
+    win32::LayOutAgain(window, old, dpi);
+}
+
 // Moved to a monitor of another scale: the system suggests the new outer rectangle; the inner
 // area the program gave is kept exactly, in logical pixels.
 void DpiChanged(HWND window, Form::Impl& impl, UINT dpi, const RECT& suggested) {
-    const UINT old = impl.dpi;
-    impl.dpi = dpi;
-    win32::LayOutAgain(window, old, dpi);
+    TakeDpi(window, impl, dpi);
     SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     if (impl.clientWidth > 0 && !IsZoomed(window))
@@ -117,9 +122,7 @@ void ScaleFollowsHost(HWND window) {
     const UINT dpi = DpiOfMonitor(window);
     if (dpi == impl.dpi)
         return;
-    const UINT old = impl.dpi;
-    impl.dpi = dpi;
-    LayOutAgain(window, old, dpi);
+    TakeDpi(window, impl, dpi);
     InvalidateRect(window, nullptr, TRUE);
 }
 
@@ -432,11 +435,8 @@ void Form::SetMonitor(const screen::Monitor& monitor) {
                     monitor.Top + monitor.Height};
     impl_->monitor = area;
     const auto dpi = static_cast<UINT>(std::lround(monitor.Scale * win32::BaseDpi));
-    if (dpi != impl_->dpi) {
-        const UINT old = impl_->dpi;
-        impl_->dpi = dpi;
-        win32::LayOutAgain(impl_->window, old, dpi);
-    }
+    if (dpi != impl_->dpi)
+        TakeDpi(impl_->window, *impl_, dpi);
     if (IsWindowVisible(impl_->window))
         SetWindowPos(impl_->window, nullptr, area.left, area.top, area.right - area.left,
                      area.bottom - area.top, SWP_NOZORDER | SWP_NOACTIVATE);
