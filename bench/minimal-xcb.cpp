@@ -6,7 +6,7 @@
 //
 //   minimal-xcb [SCALE]
 
-#include "Face.h"
+#include "Floor.h"
 
 #include <algorithm>
 #include <cmath>
@@ -60,18 +60,12 @@ int main(int argc, char** argv) {
 
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(side) * side);
     std::time_t shown = 0;
-    const int step = static_cast<int>(std::lround(2 * scale));
-    int left = 0, topEdge = 0, dx = step, dy = step;
+    Bounce moving{width, height, side, static_cast<int>(std::lround(2 * scale))};
     while (!xcb_connection_has_error(x)) {
         poll(nullptr, 0, 30);
-        if (left + dx < 0 || left + dx + side > width)
-            dx = -dx;
-        if (topEdge + dy < 0 || topEdge + dy + side > height)
-            dy = -dy;
-        left += dx;
-        topEdge += dy;
-        const std::uint32_t place[] = {static_cast<std::uint32_t>(left),
-                                       static_cast<std::uint32_t>(topEdge)};
+        moving.Step();
+        const std::uint32_t place[] = {static_cast<std::uint32_t>(moving.left),
+                                       static_cast<std::uint32_t>(moving.top)};
         xcb_configure_window(x, box, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, place);
         if (const std::time_t now = std::time(nullptr); now != shown) {
             shown = now;

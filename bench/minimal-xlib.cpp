@@ -6,7 +6,7 @@
 //
 //   minimal-xlib [SCALE]
 
-#include "Face.h"
+#include "Floor.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -47,8 +47,7 @@ int main(int argc, char** argv) {
     XFlush(display);
 
     const auto period = std::chrono::milliseconds(30);
-    const int step = static_cast<int>(std::lround(2 * scale));
-    int left = 0, topEdge = 0, dx = step, dy = step;
+    Bounce moving{width, height, side, static_cast<int>(std::lround(2 * scale))};
     std::time_t shown = 0;
     auto next = Clock::now() + period;
     pollfd connection{ConnectionNumber(display), POLLIN, 0};
@@ -74,13 +73,8 @@ int main(int argc, char** argv) {
             continue;
         }
         next = now - next > period ? now + period : next + period;
-        if (left + dx < 0 || left + dx + side > width)
-            dx = -dx;
-        if (topEdge + dy < 0 || topEdge + dy + side > height)
-            dy = -dy;
-        left += dx;
-        topEdge += dy;
-        XMoveWindow(display, box, left, topEdge);
+        moving.Step();
+        XMoveWindow(display, box, moving.left, moving.top);
         if (const std::time_t second = std::time(nullptr); second != shown || exposed) {
             shown = second;
             DrawFace(pixels, side, static_cast<int>(second % 60));
