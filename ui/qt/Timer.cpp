@@ -8,6 +8,7 @@
 #include <QVarLengthArray>
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
@@ -118,6 +119,13 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    // The steady clock's time, read in place: a tick calls nothing of the C++ library's own.
+    static Clock::time_point Now() {
+        timespec now{};
+        clock_gettime(CLOCK_MONOTONIC, &now);
+        return Clock::time_point(std::chrono::duration_cast<Clock::duration>(
+            std::chrono::seconds(now.tv_sec) + std::chrono::nanoseconds(now.tv_nsec)));
+    }
 
     struct Beat {
         std::unique_ptr<PeriodClock> clock;
@@ -128,7 +136,8 @@ private:
 
     // Which beat runs on its own clock and which are carried, after any change.
     void Arrange() {
-        const Clock::time_point now = Clock::now();
+        const Clock::time_point now = Now();
+        carried_.clear();
         const Beat* carrier = nullptr;
         for (const auto& [interval, beat] : beats_)
             if (!beat.members.empty() && !asleep_) {
@@ -146,6 +155,7 @@ private:
                                                                    : interval);
                 beat.clock->stop();
                 beat.carried = true;
+                carried_.emplace_back(interval, &beat);
             } else if (!beat.clock->isActive()) {
                 // Its first tick where the carried one would have come, then its own period.
                 const auto left =
@@ -164,13 +174,13 @@ private:
         if (beat.clock->interval() != interval)
             beat.clock->setInterval(interval); // after a first tick at the carried time
         Tick(interval);
-        const Clock::time_point soon = Clock::now() + std::chrono::milliseconds(interval / 2);
+        const Clock::time_point soon = Now() + std::chrono::milliseconds(interval / 2);
         QVarLengthArray<int, 4> due; // no allocation in a tick
-        for (auto& [other, carried] : beats_)
-            if (carried.carried && carried.due <= soon) {
-                carried.due += std::chrono::milliseconds(other);
-                if (carried.due <= soon) // after a long tick: no catching up
-                    carried.due = soon + std::chrono::milliseconds(other);
+        for (auto& [other, carried] : carried_)
+            if (carried->due <= soon) {
+                carried->due += std::chrono::milliseconds(other);
+                if (carried->due <= soon) // after a long tick: no catching up
+                    carried->due = soon + std::chrono::milliseconds(other);
                 due.push_back(other);
             }
         for (const int other : due)
@@ -194,7 +204,9 @@ private:
         }
     }
 
-    std::map<int, Beat> beats_;
+    std::map<int, Beat> beats_; // a beat, once made, stays: carried_ points into it
+    // The carried beats, as Arrange left them: a tick looks through these, not the whole map.
+    std::vector<std::pair<int, Beat*>> carried_;
     bool asleep_ = false;
 };
 
