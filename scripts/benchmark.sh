@@ -120,9 +120,17 @@ done
 # in the order case, base, base, case. This machine's pace drifts within a run by more than a
 # budget's margin; here the drift falls on both alike, and neither runs beside the other.
 paired=$work/paired # CASE BASE ROUND RATIO
+# One slice: PID (and its SERVERS) let run for 2 s; the CPU they took.
+slice() { # slice PID [SERVER]
+  local c0 c1
+  kill -CONT "$1"; c0=$(cpu "$@")
+  sleep 2
+  c1=$(cpu "$@"); kill -STOP "$1"
+  echo $((c1 - c0))
+}
 side_by_side() { # side_by_side CASE BASE ROUND "CASE COMMAND" "BASE COMMAND" [SERVER] [SERVER]
   local name=$1 base=$2 round=$3 case_server=${6:-} base_server=${7:-}
-  local case_pid base_pid cycle c0 c1 case_cpu=0 base_cpu=0
+  local case_pid base_pid cycle case_cpu=0 base_cpu=0
   $4 >/dev/null 2>&1 &
   case_pid=$!
   $5 >/dev/null 2>&1 &
@@ -130,19 +138,10 @@ side_by_side() { # side_by_side CASE BASE ROUND "CASE COMMAND" "BASE COMMAND" [S
   sleep 5
   kill -STOP "$base_pid"
   for cycle in $(seq $((seconds / 4))); do
-    for who in case base base case; do
-      if [ $who = case ]; then
-        kill -CONT "$case_pid"; c0=$(cpu "$case_pid" $case_server)
-        sleep 2
-        c1=$(cpu "$case_pid" $case_server); kill -STOP "$case_pid"
-        case_cpu=$((case_cpu + c1 - c0))
-      else
-        kill -CONT "$base_pid"; c0=$(cpu "$base_pid" $base_server)
-        sleep 2
-        c1=$(cpu "$base_pid" $base_server); kill -STOP "$base_pid"
-        base_cpu=$((base_cpu + c1 - c0))
-      fi
-    done
+    case_cpu=$((case_cpu + $(slice "$case_pid" $case_server)))
+    base_cpu=$((base_cpu + $(slice "$base_pid" $base_server)))
+    base_cpu=$((base_cpu + $(slice "$base_pid" $base_server)))
+    case_cpu=$((case_cpu + $(slice "$case_pid" $case_server)))
   done
   kill -CONT "$case_pid" "$base_pid"
   kill "$case_pid" "$base_pid" 2>/dev/null || true
