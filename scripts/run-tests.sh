@@ -7,18 +7,28 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Each stage says how long it took, so a run shows which stage grew.
+stage_name="" stage_start=$SECONDS run_start=$SECONDS
+stage() {
+  [ -n "$stage_name" ] && echo "== $stage_name took $((SECONDS - stage_start)) s"
+  stage_name=$1 stage_start=$SECONDS
+  [ -n "$stage_name" ] && echo "== $stage_name"
+  return 0
+}
+
+stage "packages"
 scripts/install-deps.sh linux windows package
 
 presets=(linux linux-asan win32 win64)
 for preset in "${presets[@]}"; do
-  echo "== build $preset"
+  stage "build $preset"
   cmake --preset "$preset" -DMOONDIAL_WARNINGS_AS_ERRORS=ON >/dev/null
   cmake --build --preset "$preset"
 done
 
 status=0
 for preset in "${presets[@]}"; do
-  echo "== test $preset"
+  stage "test $preset"
   options=()
   # The sanitizers watch the program's own code: the end-to-end scripts add nothing there.
   # LeakSanitizer's own tracer can crash as a process ends on a loaded machine ("Tracer caught
@@ -28,7 +38,7 @@ for preset in "${presets[@]}"; do
     ctest --test-dir "build/$preset" --output-on-failure -j2 "${options[@]}" || status=1
 done
 
-echo "== installer"
+stage "installer"
 installer_dir=$(mktemp -d)
 installer=$installer_dir/moondial-$(sed -n 's/^project(Moondial VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-setup.exe
 installer_status=0
@@ -39,6 +49,8 @@ installer_status=0
 [ $installer_status = 0 ] || [ $installer_status = 77 ] || status=1
 rm -rf "$installer_dir"
 
-echo "== fuzz"
+stage "fuzz"
 scripts/fuzz.sh 20 || status=1
+stage ""
+echo "== all stages took $((SECONDS - run_start)) s"
 exit $status
