@@ -23,7 +23,7 @@ packages=()
   libjpeg-turbo-progs time python3-dbus python3-gi
   kwin-wayland mutter
   sway xwayland grim wtype qt6-wayland
-  pkg-config libwayland-dev wayland-protocols plasma-wayland-protocols libxcb-screensaver0-dev dbus-daemon
+  pkg-config libwayland-dev wayland-protocols plasma-wayland-protocols libxcb-screensaver0-dev libxcb-dpms0-dev dbus-daemon
   at-spi2-core python3-pyatspi)
 [ $want_windows -eq 1 ] && packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix fonts-liberation2
   wine wine32:i386 wine64 xvfb xauth)
@@ -43,9 +43,41 @@ done
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
+
 if [ $want_windows -eq 1 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
   $sudo dpkg --add-architecture i386
 fi
 echo "install-deps: installing ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+# A mirror caught mid-sync fails one index now and then: one more try, then the lists there are.
+updated=0
+for pause in 5 0; do
+  if said=$($sudo apt-get update -qq 2>&1); then updated=1; break; fi
+  [ "$pause" -gt 0 ] && sleep "$pause"
+done
+if [ $updated -eq 0 ]; then
+  echo "install-deps: apt-get update failed, going on with the package lists there are:" \
+    "$(grep -m1 '^E:' <<<"$said" || tail -n1 <<<"$said")"
+fi
+
+install() { DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "$@"; }
+# Without the 32-bit Wine the 32-bit build's Wine tests skip, saying why; everything else is needed.
+optional=(wine32:i386)
+needed=() wanted=()
+for p in "${missing[@]}"; do
+  if [[ " ${optional[*]} " == *" $p "* ]]; then wanted+=("$p"); else needed+=("$p"); fi
+done
+if [ ${#needed[@]} -gt 0 ] && ! errors=$(install "${needed[@]}" 2>&1 >/dev/null); then
+  # Which of them cannot be had: each is asked alone, so the message names it.
+  failed=()
+  for p in "${needed[@]}"; do
+    install --simulate "$p" >/dev/null 2>&1 || failed+=("$p")
+  done
+  echo "install-deps: cannot install ${failed[*]:-${needed[*]}}" >&2
+  grep '^E:' <<<"$errors" >&2 || true
+  exit 1
+fi
+if [ ${#wanted[@]} -gt 0 ] && ! install "${wanted[@]}" >/dev/null 2>&1; then
+  echo "install-deps: cannot install ${wanted[*]}: the tests that need it will say they skip"
+fi
+exit 0

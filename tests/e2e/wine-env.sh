@@ -18,13 +18,21 @@ wine_arch_of() {
 source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
 # Some machines' kernels run no 32-bit program (a virtual machine without IA-32 emulation), and
-# so not Wine's 32-bit loader, which Debian's wine command picks first. There a 64-bit prefix
-# runs on the 64-bit loader, and whatever needs 32 bits is skipped (exit 77), saying why.
+# so not Wine's 32-bit loader, which Debian's wine command picks first; on others the 32-bit
+# Wine could not be installed (a package mirror caught mid-sync). There a 64-bit prefix runs on
+# the 64-bit loader, and whatever needs 32 bits is skipped (exit 77), saying why.
 wine_skipped=77
-wine_runs_32_bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+wine_no_32_bit_reason() { # nothing where 32-bit programs run under Wine
+  if [ ! -x /usr/lib/wine/wine ]; then
+    echo "the 32-bit Wine (wine32:i386) is not installed"
+  elif ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "this machine's kernel runs no 32-bit program"
+  fi
+}
+wine_runs_32_bit() { [ -z "$(wine_no_32_bit_reason)" ]; }
 wine_need_32_bit() { # ends the script as skipped where no 32-bit program runs
   wine_runs_32_bit && return 0
-  echo "SKIPPED: this machine's kernel runs no 32-bit programs, so Wine cannot run $1"
+  echo "SKIPPED: $(wine_no_32_bit_reason), so Wine cannot run $1"
   exit $wine_skipped
 }
 wine_use_64_bit_loader() { # DIR: wine, and what Wine's own commands start, on the 64-bit loader

@@ -19,7 +19,7 @@ own=$build64/tests/e2e/installer-checks
 rm -rf "$own" && mkdir -p "$own"
 probe64=$build64/tests/e2e/probe.exe
 if ! wine_runs_32_bit; then
-  echo "This machine runs no 32-bit program: the installer is checked as a 64-bit build of it."
+  echo "Here $(wine_no_32_bit_reason): the installer is checked as a 64-bit build of it."
   MOONDIAL_INSTALLER_TARGET=amd64-unicode "$here/../../scripts/make-installer.sh" \
     "$build32" "$build64" "$own/setup64.exe"
   installer=$own/setup64.exe
@@ -163,7 +163,7 @@ hold() {
   rm -f "$own/release" "$own/held"
   wine "$probe64" hold 'C:\windows\system32\moondial.scr' "$1" "Z:$own/release" >"$own/held" 2>&1 &
   holder=$!
-  until_true 90 grep -q held "$own/held"
+  until_true 90 grep -qs held "$own/held"
 }
 release() { touch "$own/release"; wait "$holder" 2>/dev/null || true; wineserver -w; }
 no_leftover() {
@@ -216,7 +216,7 @@ wine_env_stop
 trap - EXIT
 
 if ! wine_runs_32_bit; then
-  echo "skip 32-bit Windows: this machine runs no 32-bit program"
+  echo "skip 32-bit Windows: $(wine_no_32_bit_reason)"
   checks_done
   exit
 fi
