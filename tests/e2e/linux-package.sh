@@ -53,7 +53,7 @@ check "lintian finds no error in the .deb" no_lintian_error
 depends_from_shlibdeps() {
   local depends; depends=$(dpkg-deb -f "$deb" Depends)
   grep -q 'libqt6widgets6' <<<"$depends" && grep -q 'libc6' <<<"$depends" &&
-    grep -q 'qt6-wayland' <<<"$depends" || { echo "Depends: $depends"; return 1; }
+    grep -q 'libxcb-dpms0' <<<"$depends" && grep -q 'qt6-wayland' <<<"$depends" || { echo "Depends: $depends"; return 1; }
 }
 check "its dependencies are the libraries the program links and Qt's Wayland platform" \
   depends_from_shlibdeps

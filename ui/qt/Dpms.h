@@ -1,6 +1,6 @@
 #pragma once
-// The X server's DPMS extension, asked with two raw requests: no client library is needed
-// for them. A server without the extension (Xvfb among them) answers nothing.
+// The X server's DPMS extension: whether the display is dark, and its timeouts. A server
+// without the extension (Xvfb among them) answers nothing.
 
 #include <chrono>
 #include <optional>
