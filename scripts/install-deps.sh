@@ -20,7 +20,7 @@ packages=()
 [ $want_linux -eq 1 ] && packages+=(cmake ninja-build g++ qt6-base-dev libxcb1-dev libgtest-dev fonts-liberation2
   clang libclang-rt-14-dev python3
   xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick clang-format i3lock
-  libjpeg-turbo-progs time python3-dbus python3-gi
+  libjpeg-turbo-progs time faketime tzdata python3-dbus python3-gi
   kwin-wayland mutter
   sway xwayland grim wtype qt6-wayland
   pkg-config libwayland-dev wayland-protocols plasma-wayland-protocols libxcb-screensaver0-dev libxcb-dpms0-dev dbus-daemon

@@ -119,6 +119,37 @@ for type in 1 2 3; do
   check "type $type: a second report elsewhere ends it" ended
 done
 
+# Across the changes to and from summer time, under a clock started seconds before each (in
+# Berlin; the monotonic clock left real, so the timers run as ever), the hour hand shows the
+# new local hour: 03:00 after the spring's 02:00, 02:00 after the autumn's 03:00.
+libfaketime=$(dpkg -L libfaketime | grep 'libfaketime.so.1$' | head -n 1)
+darkest() { # darkest X+Y: of the 3x3 pixels of the dial there, the darkest (0 is the hands' black)
+  convert "$work/dial.png" -crop "3x3+$1" +repage -colorspace gray -format '%[fx:minima]' info:
+}
+hour_hand_at() { # hour_hand_at 2|3: within 20 s, the hour hand points there and not at the other
+  local box at other
+  box=$(xwininfo -tree -id "$window" | awk '/ 144x145\+/{print $1; exit}')
+  [ -n "$box" ] || { echo "       no dial"; return 1; }
+  # 18 pixels out from the centre of the dial (74, 73), towards 2 and 3 o'clock.
+  if [ "$1" = 2 ]; then at=88+63 other=91+72; else at=91+72 other=88+63; fi
+  for _ in $(seq 100); do
+    import -window "$box" "$work/dial.png"
+    [ "$(darkest $at)" = 0 ] && [ "$(darkest $other)" != 0 ] && return 0
+    sleep 0.2
+  done
+  echo "       hour hand not at $1"; return 1
+}
+for change in "2027-03-28 01:00:00 3 spring" "2027-10-31 01:00:00 2 autumn"; do
+  read -r day time hour season <<<"$change"
+  offset=$(($(date -u -d "$day $time" +%s) - $(date +%s) - 5))
+  start_saver 1 TZ=Europe/Berlin FAKETIME_DONT_FAKE_MONOTONIC=1 FAKETIME="+$offset" \
+    LD_PRELOAD="$libfaketime"
+  check "after the $season change of summer time the hour hand shows $hour o'clock" \
+    hour_hand_at "$hour"
+  xdotool key a
+  ended || true
+done
+
 start_saver 3
 xdotool key a
 check "a key ends it" ended

@@ -170,6 +170,34 @@ TEST_F(Win32Monitors, TheMonitorsPowerPutsTheSaverToSleepToo) {
     EXPECT_EQ(ends, 0);
 }
 
+// Windows' news that the time or its zone changed, and of a resume, need nothing of their own:
+// the clock's next tick, within a second, shows the new time.
+TEST_F(Win32Monitors, AChangeOfTimeAndAResumeShowAtTheClocksNextTick) {
+    Use({Two[0]});
+    now.Second = 30;
+    SaverWindows saver;
+    saver.Show();
+    ASSERT_EQ(saver.Windows().size(), 1u);
+    const frmMoondialMain& shown = *saver.Windows()[0].window;
+    testing_support::RunEventsFor(1100);
+    ASSERT_EQ(shown.Clock.ClockHour, now.Hour);
+    const struct {
+        UINT message;
+        WPARAM what;
+    } news[] = {{WM_TIMECHANGE, 0}, {WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC}};
+    for (const auto& told : news) {
+        SCOPED_TRACE(told.message);
+        now.Hour = (now.Hour + 5) % 24;
+        now.Minute = (now.Minute + 30) % 60;
+        now.Second = (now.Second + 1) % 60;
+        SendMessageW(Window(saver.Windows()[0]), told.message, told.what, 0);
+        testing_support::RunEventsFor(1100);
+        EXPECT_EQ(shown.Clock.ClockHour, now.Hour);
+        EXPECT_EQ(shown.Clock.ClockMinute, now.Minute);
+    }
+    EXPECT_EQ(ends, 0);
+}
+
 // Signed in at 100%, the primary monitor at 200% since: the screen measured at the scale of
 // sign-in was twice its size, and the dialogs centred on it opened partly off it.
 TEST_F(Win32Monitors, TheScreenIsThePrimaryMonitorAtItsScaleNow) {
