@@ -22,8 +22,7 @@ bool Present(xcb_connection_t* x) {
 }
 
 std::optional<Info> AskInfo(xcb_connection_t* x) {
-    const Owned<xcb_dpms_info_reply_t> reply(
-        xcb_dpms_info_reply(x, xcb_dpms_info(x), nullptr));
+    const Owned<xcb_dpms_info_reply_t> reply(xcb_dpms_info_reply(x, xcb_dpms_info(x), nullptr));
     if (!reply)
         return std::nullopt;
     const bool enabled = reply->state != 0;
@@ -36,8 +35,7 @@ std::optional<std::chrono::seconds> AskFirstTimeout(xcb_connection_t* x) {
     if (!reply)
         return std::nullopt;
     int first = 0;
-    for (const int timeout :
-         {reply->standby_timeout, reply->suspend_timeout, reply->off_timeout})
+    for (const int timeout : {reply->standby_timeout, reply->suspend_timeout, reply->off_timeout})
         if (timeout > 0 && (first == 0 || timeout < first))
             first = timeout;
     if (first == 0)
