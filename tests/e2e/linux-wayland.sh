@@ -78,6 +78,8 @@ check "/s: no view is left" [ -z "$(views)" ]
 
 # The headless seat has no pointer of its own: a virtual one, there before the saver starts.
 coproc POINTER { as_user "$build/tests/e2e/input" 2>&1; }
+# Bash forgets a coprocess's variables once it has ended: kept here for the end.
+pointer_pid=$POINTER_PID pointer_in=${POINTER[1]}
 read -r ready <&"${POINTER[0]}" || ready=
 check "a pointer on the seat" [ "$ready" = ready ]
 session "$build/moondial" /s >/dev/null 2>&1 &
@@ -86,18 +88,19 @@ check "/s again: one full-screen view on each output" one_view_an_output
 pointer_ends_it() {
   for _ in $(seq 100); do
     kill -0 "$saver" 2>/dev/null || return 0
-    echo "7 5" >&"${POINTER[1]}"
+    echo "7 5" >&"$pointer_in" 2>/dev/null || true
     sleep 0.2
   done
   why "still running after the pointer moved"
 }
 check "/s: a pointer movement ends it" pointer_ends_it
 check "/s: no view is left after the pointer ended it" [ -z "$(views)" ]
-exec {POINTER[1]}>&-
-wait "$POINTER_PID" 2>/dev/null || true
+{ exec {pointer_in}>&-; } 2>/dev/null || true
+wait "$pointer_pid" 2>/dev/null || true
 
 # The preview's pane is an X11 window: the preview lives there, through Xwayland.
 coproc PANE { session "$build/tests/e2e/xtool" pane 152 112; }
+pane_pid=$PANE_PID pane_in=${PANE[1]}
 read -r pane <&"${PANE[0]}"
 session "$build/moondial" /p "$pane" >/dev/null 2>&1 &
 preview=$!
@@ -112,7 +115,7 @@ in_the_x11_pane() {
 }
 check "/p: the preview lives in its X11 pane, not in a Wayland view" in_the_x11_pane
 kill "$preview" 2>/dev/null || true
-echo quit >&"${PANE[1]}"
-wait "$PANE_PID" 2>/dev/null || true
+echo quit >&"$pane_in" 2>/dev/null || true
+wait "$pane_pid" 2>/dev/null || true
 
 checks_done
