@@ -22,6 +22,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     setenv("QT_LOGGING_RULES", "qt.gui.imageio*=false", 1);
     static QApplication application(*argc, *argv);
     path = QDir::tempPath().toStdString() + "/moondial-fuzz-" + std::to_string(getpid()) + ".jpg";
+    std::atexit([] { std::remove(path.c_str()); });
     return 0;
 }
 
