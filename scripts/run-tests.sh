@@ -43,7 +43,8 @@ installer_dir=$(mktemp -d)
 installer=$installer_dir/moondial-$(sed -n 's/^project(Moondial VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)-setup.exe
 installer_status=0
 { scripts/make-installer.sh build/win32 build/win64 "$installer" &&
-  tests/e2e/wine-installer.sh "$installer" build/win32 build/win64; } ||
+  WINE_PREFIX_TEMPLATES=$(pwd)/build/win64/wine-prefixes \
+    tests/e2e/wine-installer.sh "$installer" build/win32 build/win64; } ||
   installer_status=$?
 # 77: skipped (tests/e2e/wine-env.sh says why).
 [ $installer_status = 0 ] || [ $installer_status = 77 ] || status=1

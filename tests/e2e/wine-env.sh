@@ -1,7 +1,7 @@
 # Sourced: a fresh Wine prefix with a virtual desktop on an Xvfb display of its own.
 # wine_env_start [ARCH] sets WINEPREFIX and DISPLAY and cleans both up when the shell exits.
 # ARCH is win32 (the default) or win64; wine_arch_of PROGRAM tells which one a program needs.
-# WINE_DESKTOP=WIDTHxHEIGHT sizes the desktop (1024x768 unless set).
+# WINE_DESKTOP=WIDTHxHEIGHT sizes the desktop (1024x768 unless set); WINE_PREFIX_TEMPLATES, below.
 
 wine_arch_of() {
   # The machine field of the PE header, whose offset sits at 0x3c.
@@ -46,6 +46,41 @@ exec /usr/lib/wine/wine64 "$@"
   export PATH="$1:$PATH" WINELOADER=/usr/lib/wine/wine64
 }
 
+# A new prefix: booted, then given the virtual desktop of the size asked for.
+wine_boot_prefix() { # DESKTOP
+  wineboot -i >/dev/null 2>&1
+  # Without a virtual desktop, hiding a top-level window stalls on a bare X server.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
+  # The desktop applies from the next wineserver. Stopping this one saves the registry as
+  # waiting for it does, without the 5 s it lingers.
+  wineserver -k
+}
+
+# With WINE_PREFIX_TEMPLATES=DIR a prefix is booted once per kind (architecture and desktop)
+# into DIR, and each script gets a fresh copy of it: the same prefix as a boot gives, in a
+# second instead of many. The programs Wine put there are linked, not copied (nothing writes
+# to them); every other file is the copy's own.
+wine_copy_template() { # ARCH DESKTOP
+  local template=$WINE_PREFIX_TEMPLATES/$1-$2
+  if [ ! -f "$template/system.reg" ]; then
+    mkdir -p "$WINE_PREFIX_TEMPLATES"
+    local making; making=$(mktemp -d "$WINE_PREFIX_TEMPLATES/making.XXXXXX")
+    WINEPREFIX=$making/prefix wine_boot_prefix "$2"
+    # Another script may have made it meanwhile: the first one made is kept.
+    mv -T "$making/prefix" "$template" 2>/dev/null || true
+    rm -rf "$making"
+  fi
+  if cp -a --link "$template" "$WINEPREFIX" 2>/dev/null; then
+    find "$WINEPREFIX" -type f ! -iname '*.dll' ! -iname '*.exe' ! -iname '*.sys' ! -iname '*.drv' \
+      ! -iname '*.ocx' ! -iname '*.cpl' ! -iname '*.acm' ! -iname '*.tlb' ! -iname '*.nls' \
+      -exec sh -c 'for f; do cp -p "$f" "$f.own" && mv -f "$f.own" "$f"; done' sh {} +
+  else # on another file system
+    rm -rf "$WINEPREFIX"
+    cp -a "$template" "$WINEPREFIX"
+  fi
+}
+
 wine_env_start() {
   local keep=${WINE_KEEP_PREFIX:-}
   [ "${1:-win32}" = win64 ] || wine_need_32_bit "the 32-bit build"
@@ -57,13 +92,11 @@ wine_env_start() {
   xvfb_start "${desktop}x24"
   trap wine_env_stop EXIT
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1
-    # Without a virtual desktop, hiding a top-level window stalls on a bare X server.
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
-    # The desktop applies from the next wineserver. Stopping this one saves the registry as
-    # waiting for it does, without the 5 s it lingers.
-    wineserver -k
+    if [ -n "${WINE_PREFIX_TEMPLATES:-}" ]; then
+      wine_copy_template "$WINEARCH" "$desktop"
+    else
+      wine_boot_prefix "$desktop"
+    fi
   fi
 }
 

@@ -34,7 +34,7 @@ use_dpi() { # every process of the prefix ends, and the next starts at the new s
   wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
   wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
     /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-  wineserver -w
+  wineserver -k # saves the registry as waiting for it does, without the seconds it lingers
 }
 client_is() { # client_is SEEN TITLE WIDTH HEIGHT: the inner area, in logical pixels
   local size w h

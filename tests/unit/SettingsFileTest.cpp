@@ -206,7 +206,8 @@ long long PeakSinceReset() {
 // A file of 60 MB of empty lines, under the size limit: read and written at a cost near its size.
 TEST_F(SettingsFile, AHugeFileCostsMemoryNearItsSize) {
     constexpr long long Size = 60LL * 1024 * 1024;
-    Write(std::string(static_cast<std::size_t>(Size), '\n') + "Preview=True\n");
+    std::string text(static_cast<std::size_t>(Size), '\n');
+    Write(text.append("Preview=True\n"));
     QFile reset(QStringLiteral("/proc/self/clear_refs"));
     if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1)
         GTEST_SKIP() << "the peak of resident memory cannot be reset here";
