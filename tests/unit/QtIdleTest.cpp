@@ -83,7 +83,8 @@ public:
 
 void Serve(QDBusConnection& bus, const QString& name, const QString& path, StandIn& object) {
     ASSERT_TRUE(bus.registerVirtualObject(path, &object));
-    ASSERT_TRUE(bus.registerService(name));
+    // A name a closed connection held is free only once the daemon has seen it close.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bus.registerService(name); }, Deadline));
 }
 
 void Emit(QDBusConnection& bus, const QString& path, const QString& interface,
