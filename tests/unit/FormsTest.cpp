@@ -8,6 +8,7 @@
 #include "ui/Screen.h"
 #include "ui/Services.h"
 #include "ui/Timer.h"
+#include "ui/Wakeup.h"
 
 #include <algorithm>
 #include <chrono>
@@ -153,6 +154,59 @@ TEST_F(Forms, TimersOfOneIntervalTickInOneWakeup) {
     testing_support::RunEventsFor(200);
     EXPECT_EQ(ticksA.size(), before);
     EXPECT_GE(ticksB.size(), beforeB + 2);
+}
+
+// The display off (DPMS on X11, the power news on Windows): every timer stops; back on, each ticks
+// at once, so that the clocks show the time without waiting their second.
+TEST_F(Forms, TimersSleepWhileTheDisplayIsOffAndTickAtOnceAfter) {
+    ui::Form form;
+    ui::Timer fast(form, 30, true), clock(form, 1000, true);
+    int fastTicks = 0, clockTicks = 0;
+    fast.OnTick = [&] { ++fastTicks; };
+    clock.OnTick = [&] { ++clockTicks; };
+    testing_support::RunEventsFor(100);
+    EXPECT_GT(fastTicks, 0);
+
+    ui::DisplayAsleep(true);
+    const int before = fastTicks;
+    testing_support::RunEventsFor(300);
+    EXPECT_EQ(fastTicks, before);
+    EXPECT_EQ(clockTicks, 0);
+
+    ui::DisplayAsleep(false);
+    testing_support::RunEventsFor(10);
+    EXPECT_EQ(clockTicks, 1);
+    testing_support::RunEventsFor(100);
+    EXPECT_GT(fastTicks, before + 1);
+}
+
+// A saver moving its picture every 30 ms and looking at the lips' clock every 100 ms woke 43
+// times a second: the longer timer now ticks in the shorter one's wakeups, at its own rate, and
+// on its own again once the shorter one stops.
+TEST_F(Forms, ALongerTimerTicksInTheShorterOnesWakeups) {
+    using Clock = std::chrono::steady_clock;
+    ui::Form form;
+    ui::Timer move(form, 30, true), clock(form, 100, true);
+    std::vector<Clock::time_point> moves, clocks;
+    move.OnTick = [&] { moves.push_back(Clock::now()); };
+    clock.OnTick = [&] { clocks.push_back(Clock::now()); };
+    testing_support::RunEventsFor(1000);
+    EXPECT_GE(clocks.size(), 8u);
+    EXPECT_LE(clocks.size(), 11u);
+    for (const Clock::time_point tick : clocks) {
+        const auto nearest = std::min_element(
+            moves.begin(), moves.end(), [tick](Clock::time_point a, Clock::time_point b) {
+                return std::chrono::abs(a - tick) < std::chrono::abs(b - tick);
+            });
+        ASSERT_NE(nearest, moves.end());
+        EXPECT_LT(std::chrono::abs(*nearest - tick), std::chrono::milliseconds(3));
+    }
+
+    move.SetEnabled(false);
+    const std::size_t before = clocks.size();
+    testing_support::RunEventsFor(450);
+    EXPECT_GE(clocks.size(), before + 3);
+    EXPECT_LE(clocks.size(), before + 5);
 }
 
 TEST_F(Forms, TheClientSizeIsTheAreaInsideTheBorder) {

@@ -4,8 +4,8 @@
 
 #include "ui/qt/DisplayPower.h"
 
+#include "ui/Wakeup.h"
 #include "ui/qt/Dpms.h"
-#include "ui/qt/Widgets.h"
 #include "ui/qt/XConnection.h"
 
 #include <QTimer>

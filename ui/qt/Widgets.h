@@ -41,9 +41,6 @@ private:
 // Draws the picture with its top-left corner at a logical point, sharp at the device's scale.
 void DrawPicture(QPainter& painter, const Picture& picture, const QPointF& at);
 
-// The display went off (true) or came back: every timer stops, or starts again at once.
-void DisplayAsleep(bool asleep);
-
 class FormWidget : public QWidget {
 public:
     explicit FormWidget(Form& form);

@@ -2,6 +2,7 @@
 #include "ui/FormList.h"
 #include "ui/Services.h"
 #include "ui/Units.h"
+#include "ui/Wakeup.h"
 #include "ui/win32/Native.h"
 #include "ui/win32/Resources.h"
 #include "ui/win32/SystemLibrary.h"
@@ -241,7 +242,7 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
                 setting->DataLength >= sizeof(DWORD)) {
                 DWORD state = 0; // 0 off, 1 on, 2 dimmed
                 std::memcpy(&state, setting->Data, sizeof state);
-                Guarded([state] { win32::DisplayAsleep(state == 0); });
+                Guarded([state] { DisplayAsleep(state == 0); });
             }
             return TRUE;
         }

@@ -144,8 +144,6 @@ void LayOutAgain(HWND form, UINT from, UINT to);
 // the scale it lives at now and laid out at it: the preview at its pane's, not at the scale of
 // the monitor it was made on.
 void ScaleFollowsHost(HWND form);
-// The display went off (true) or came back: every timer stops, or starts again at once.
-void DisplayAsleep(bool asleep);
 
 // Monitors came, went or changed: the program's listener runs once the event loop is back.
 void MonitorsChanged();
