@@ -76,14 +76,8 @@ void FormWidget::resizeEvent(QResizeEvent*) {
         impl.stage->Resize(DeviceSize(size(), devicePixelRatioF()));
         FlushServer();
     }
-    if (!form_.Loaded())
-        return;
     // Qt sizes a window just before it shows it: a handler that hides it then would be undone.
-    if (!isVisible()) {
-        form_.Native().resizePending = true;
-        return;
-    }
-    Dispatch(form_.OnResize);
+    form_.Native().life.Resized(form_, isVisible());
 }
 
 void FormWidget::closeEvent(QCloseEvent* event) {
@@ -127,12 +121,7 @@ void MoveBoxesToServer(Form& form) {
 
 void FormWidget::showEvent(QShowEvent*) {
     MoveBoxesToServer(form_);
-    // However it was shown (Show, or placed in a pane): the size it took while hidden.
-    Form::Impl& impl = form_.Native();
-    if (impl.resizePending && form_.Loaded()) {
-        impl.resizePending = false;
-        Dispatch(form_.OnResize);
-    }
+    form_.Native().life.Shown(form_);
 }
 
 bool FormWidget::focusNextPrevChild(bool next) {
@@ -333,26 +322,15 @@ void Form::SetRunningScreenSaver(bool running) {
 }
 
 void Form::Load() {
-    if (impl_->loaded)
-        return;
-    impl_->loaded = true;
-    // Loaded afresh, it starts at the first in the tab order, not where it was last closed.
-    if (QWidget* last = impl_->widget->focusWidget())
-        last->clearFocus();
-    try {
-        if (OnLoad)
-            OnLoad();
-    } catch (...) {
-        impl_->loaded = false; // a failed load is no load: the next Show tries again
-        throw;
-    }
+    impl_->life.Load(*this, [this] {
+        // Loaded afresh, it starts at the first in the tab order, not where it was last closed.
+        if (QWidget* last = impl_->widget->focusWidget())
+            last->clearFocus();
+    });
 }
 
 void Form::Show() {
-    if (forms::SessionEnding())
-        return;
-    Load();
-    if (!impl_->loaded) // the Load handler closed the form
+    if (!impl_->life.BeginShow(*this))
         return;
     QWidget* w = impl_->widget;
     // A form with controls that take the focus never holds it itself, as on Windows: neither a
@@ -391,20 +369,14 @@ void Form::Hide() {
 }
 
 void Form::Close() {
-    if (impl_->loaded) {
-        impl_->loaded = false;
-        if (OnUnload)
-            OnUnload();
-    }
-    impl_->widget->hide();
-    forms::EndUnlessOneShows();
+    impl_->life.Close(*this);
 }
 
 bool Form::Visible() const {
     return !impl_->destroyed && impl_->widget->isVisible();
 }
 bool Form::Loaded() const {
-    return impl_->loaded;
+    return impl_->life.Loaded();
 }
 
 double Form::Left() const {

@@ -94,7 +94,7 @@ public:
             const QWindow* native = impl.widget->windowHandle();
             if (native && native->winId() == window && !impl.destroyed && Gone(window)) {
                 impl.destroyed = true;
-                Guarded([] { forms::EndUnlessOneShows(); });
+                impl.life.Destroyed();
             }
         }
         return false;

@@ -3,6 +3,7 @@
 
 #include "ui/Controls.h"
 #include "ui/Form.h"
+#include "ui/FormLife.h"
 #include "ui/PictureBox.h"
 #include "ui/Units.h"
 #include "ui/qt/ServerBoxes.h"
@@ -124,11 +125,10 @@ struct Form::Impl {
     std::vector<Control*> labels;   // of the controls, the labels
     std::unique_ptr<Stage> stage;   // once its boxes live on the X server
     std::optional<Color> stageBack; // its colour, once set with the stage up
-    bool loaded = false;
+    FormLife life;
     bool startMaximized = false;
     std::optional<QString> monitor; // the screen it covers when shown maximised, by name
     bool destroyed = false;         // its X window was destroyed by another client
-    bool resizePending = false;     // resized while hidden: the next Show reports it
 };
 
 struct Control::Impl {

@@ -147,9 +147,8 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
         // Destroyed from outside (~Form lets no message reach here): the preview's pane went,
         // or another program destroyed the window. No handler runs on a window that is gone.
         impl.window = nullptr;
-        impl.loaded = false;
         SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        Guarded([] { forms::EndUnlessOneShows(); });
+        impl.life.Destroyed();
         break;
     case WM_ERASEBKGND: {
         RECT client{};
@@ -187,24 +186,15 @@ LRESULT CALLBACK FormProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
     case WM_SIZE:
         if (wParam == SIZE_MINIMIZED)
             return 0;
-        // A hidden form learns of its size when it shows, as it does of its first size.
-        if (!impl.loaded || impl.showing || !IsWindowVisible(window)) {
-            impl.resizePending = true;
-        } else {
-            impl.resizePending = false;
-            Dispatch(form->OnResize);
-        }
+        impl.life.Resized(*form, IsWindowVisible(window) != FALSE);
         return 0;
     case WM_WINDOWPOSCHANGED: {
         // Shown by SetWindowPos rather than Show (the preview in its pane): the size it took
         // while hidden is reported now.
         const LRESULT result = DefWindowProcW(window, message, wParam, lParam);
         const auto* place = reinterpret_cast<const WINDOWPOS*>(lParam);
-        if ((place->flags & SWP_SHOWWINDOW) && impl.loaded && !impl.showing && impl.resizePending &&
-            IsWindowVisible(window)) {
-            impl.resizePending = false;
-            Dispatch(form->OnResize);
-        }
+        if ((place->flags & SWP_SHOWWINDOW) && IsWindowVisible(window))
+            impl.life.Shown(*form);
         return result;
     }
     case WM_GETMINMAXINFO:
@@ -469,24 +459,12 @@ void Form::SetRunningScreenSaver(bool running) {
 }
 
 void Form::Load() {
-    if (impl_->loaded)
-        return;
-    impl_->loaded = true;
-    impl_->focus = nullptr; // loaded afresh, it starts at the first in the tab order
-    try {
-        if (OnLoad)
-            OnLoad();
-    } catch (...) {
-        impl_->loaded = false; // a failed load is no load: the next Show tries again
-        throw;
-    }
+    // Loaded afresh, it starts at the first in the tab order.
+    impl_->life.Load(*this, [this] { impl_->focus = nullptr; });
 }
 
 void Form::Show() {
-    if (forms::SessionEnding())
-        return;
-    Load();
-    if (!impl_->loaded || !impl_->window) // the Load handler closed the form
+    if (!impl_->life.BeginShow(*this) || !impl_->window)
         return;
     const HWND window = impl_->window;
     if (impl_->owner) // as a modal dialog of the owner's
@@ -495,20 +473,22 @@ void Form::Show() {
         // Activated while hidden (SetWindowPos without SWP_NOACTIVATE), the form took the focus
         // before it was on the screen, and Wine's X11 driver could not pass it on then.
         const bool activeWhileHidden = GetForegroundWindow() == window;
-        impl_->showing = true;
-        if (impl_->startMaximized && impl_->monitor) {
-            const RECT& area = *impl_->monitor;
-            SetWindowPos(window, nullptr, area.left, area.top, area.right - area.left,
-                         area.bottom - area.top, SWP_NOZORDER | SWP_SHOWWINDOW);
-        } else if (impl_->startMaximized && GetSystemMetrics(SM_CMONITORS) > 1) {
-            // Maximised, a window covers one monitor: a saver covers them all.
-            const RECT desktop = VirtualScreen();
-            SetWindowPos(window, nullptr, desktop.left, desktop.top, desktop.right - desktop.left,
-                         desktop.bottom - desktop.top, SWP_NOZORDER | SWP_SHOWWINDOW);
-        } else {
-            ShowWindow(window, impl_->startMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+        {
+            const FormLife::Showing showing(impl_->life);
+            if (impl_->startMaximized && impl_->monitor) {
+                const RECT& area = *impl_->monitor;
+                SetWindowPos(window, nullptr, area.left, area.top, area.right - area.left,
+                             area.bottom - area.top, SWP_NOZORDER | SWP_SHOWWINDOW);
+            } else if (impl_->startMaximized && GetSystemMetrics(SM_CMONITORS) > 1) {
+                // Maximised, a window covers one monitor: a saver covers them all.
+                const RECT desktop = VirtualScreen();
+                SetWindowPos(window, nullptr, desktop.left, desktop.top,
+                             desktop.right - desktop.left, desktop.bottom - desktop.top,
+                             SWP_NOZORDER | SWP_SHOWWINDOW);
+            } else {
+                ShowWindow(window, impl_->startMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+            }
         }
-        impl_->showing = false;
         // Keys typed while another program's window held the focus would never reach it.
         SetForegroundWindow(window);
         if (activeWhileHidden) {
@@ -524,10 +504,8 @@ void Form::Show() {
         if (GetForegroundWindow() != window)
             SetForegroundWindow(window);
     }
-    if (impl_->resizePending && IsWindowVisible(window)) {
-        impl_->resizePending = false;
-        Dispatch(OnResize);
-    }
+    if (IsWindowVisible(window))
+        impl_->life.Shown(*this);
 }
 
 void Form::Hide() {
@@ -539,21 +517,14 @@ void Form::Close() {
     // The owner takes input again before anything else, the end of the process included.
     if (impl_->owner && IsWindow(impl_->owner))
         EnableWindow(impl_->owner, TRUE);
-    if (impl_->loaded) {
-        impl_->loaded = false;
-        if (OnUnload)
-            OnUnload();
-    }
-    // The window stays, hidden, so that the form can be shown (and loaded) again.
-    Hide();
-    forms::EndUnlessOneShows();
+    impl_->life.Close(*this);
 }
 
 bool Form::Visible() const {
     return impl_->window && IsWindowVisible(impl_->window);
 }
 bool Form::Loaded() const {
-    return impl_->loaded;
+    return impl_->life.Loaded();
 }
 
 namespace {

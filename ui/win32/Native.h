@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/Font.h"
 #include "ui/Form.h"
+#include "ui/FormLife.h"
 #include "ui/PictureBox.h"
 #include "ui/Units.h"
 #include "ui/win32/Dpi.h"
@@ -193,11 +194,9 @@ struct Form::Impl {
     bool pointerInvisible = false;
     bool runningScreenSaver = false;
     HWND owner = nullptr; // another program's window, disabled while this form shows
-    bool loaded = false;
+    FormLife life;
     bool startMaximized = false;
     bool pressed = false;      // the left button went down here and is not up yet
-    bool showing = false;      // inside Show's ShowWindow
-    bool resizePending = true; // resized while hidden: the next Show reports it
     HWND focus = nullptr;      // the control that had the focus when the form was deactivated
     UINT dpi = win32::BaseDpi; // the DPI of the monitor it is on, which it is laid out at
     double clientWidth = 0, clientHeight = 0; // twips, as last set; 0: as the system made it
