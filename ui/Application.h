@@ -56,6 +56,7 @@ bool RunsScreenSaverHacks();
 // For a program drawing on a locked screen: from now on no message box shows; what one would
 // say goes to the standard error, where the daemon keeps it.
 void KeepMessageBoxesOff();
+bool MessageBoxesOff();
 
 // SIGTERM and SIGINT end the process at once, as the end of the process does (Linux; the
 // daemon sends them). Nothing elsewhere.

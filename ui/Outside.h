@@ -47,7 +47,7 @@ struct Outside {
 // The process's table. Starts as the backend's real services.
 Outside& World();
 
-// The backend's real services (defined in ui/qt or ui/win32).
+// The real services (ui/System.h, the platform's own, behind them).
 Outside RealWorld();
 
 } // namespace ui

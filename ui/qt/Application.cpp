@@ -1,6 +1,7 @@
 #include "ui/Application.h"
 
 #include "ui/Dispatch.h"
+#include "ui/EventLoop.h"
 #include "ui/FormList.h"
 #include "ui/qt/NativeEvents.h"
 
@@ -46,35 +47,44 @@ void UseX11() {
 
 } // namespace
 
-int Run(int argc, char** argv, void (*main)(), bool namesOtherWindows) {
+bool RunsScreenSaverHacks() {
+    return QGuiApplication::platformName() == QStringLiteral("xcb");
+}
+
+} // namespace ui::app
+
+namespace ui {
+
+struct EventLoop::Impl {
+    Impl(int& argc, char** argv) : application(argc, argv) {}
+    QApplication application;
+    std::shared_ptr<void> watcher; // gone before the application
+};
+
+EventLoop::EventLoop(int& argc, char** argv, bool namesOtherWindows) {
     if (namesOtherWindows)
-        UseX11();
-    UseTheDisplaysScale();
-    UseQtsOwnEventLoop();
-    QApplication application(argc, argv);
+        app::UseX11();
+    app::UseTheDisplaysScale();
+    app::UseQtsOwnEventLoop();
+    impl_ = std::make_unique<Impl>(argc, argv);
     QApplication::setOrganizationName("Quillon");
     QApplication::setApplicationName("Moondial");
     // Closing ends the process by the forms' own rule; a report closed while the saver is
     // hidden is no reason to stop.
     QApplication::setQuitOnLastWindowClosed(false);
-    const auto watcher = WatchNativeWindows();
+    impl_->watcher = WatchNativeWindows();
 #if QT_CONFIG(sessionmanager)
     // The session manager's end of the session closes the forms, as Windows' does.
     QObject::connect(
-        &application, &QGuiApplication::commitDataRequest, &application,
+        &impl_->application, &QGuiApplication::commitDataRequest, &impl_->application,
         [](QSessionManager&) { Guarded([] { forms::EndSession(); }); }, Qt::DirectConnection);
 #endif
-    int status = 0;
-    try {
-        main();
-        if (forms::AnyLoaded())
-            status = QApplication::exec();
-    } catch (const ProcessEnded&) {
-    } catch (...) {
-        ReportUntrapped();
-    }
-    ReleaseWindows();
-    return status;
 }
 
-} // namespace ui::app
+EventLoop::~EventLoop() = default;
+
+int EventLoop::Exec() {
+    return QApplication::exec();
+}
+
+} // namespace ui

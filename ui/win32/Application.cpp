@@ -1,6 +1,6 @@
 #include "ui/Application.h"
 
-#include "ui/FormList.h"
+#include "ui/EventLoop.h"
 #include "ui/win32/CommandLine.h"
 #include "ui/win32/Native.h"
 #include "ui/win32/SystemCalls.h"
@@ -68,8 +68,7 @@ bool RunsScreenSaverHacks() {
     return false;
 }
 
-// The saver runs under the display settings' own rules on Windows: no hack mode asks for these.
-void KeepMessageBoxesOff() {}
+// The saver runs under the display settings' own rules on Windows: no hack mode asks for this.
 void EndOnTerminationSignals() {}
 
 std::string Folder() {
@@ -79,10 +78,20 @@ std::string Folder() {
     return win32::Utf8(path);
 }
 
-namespace {
+} // namespace ui::app
+
+namespace ui {
+
+struct EventLoop::Impl {};
+
+EventLoop::EventLoop(int& /*argc*/, char** /*argv*/, bool /*namesOtherWindows*/) {
+    win32::LoadSystemLibrariesOnly();
+}
+
+EventLoop::~EventLoop() = default;
 
 // Delivers messages until the program ends the process (EndProgram) or a WM_QUIT arrives.
-int MessageLoop() {
+int EventLoop::Exec() {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (win32::DialogKey(message))
@@ -93,21 +102,4 @@ int MessageLoop() {
     return static_cast<int>(message.wParam);
 }
 
-} // namespace
-
-int Run(int /*argc*/, char** /*argv*/, void (*main)(), bool /*namesOtherWindows*/) {
-    win32::LoadSystemLibrariesOnly();
-    int status = 0;
-    try {
-        main();
-        if (forms::AnyLoaded())
-            status = MessageLoop();
-    } catch (const ProcessEnded&) {
-    } catch (...) {
-        ReportUntrapped();
-    }
-    ReleaseWindows();
-    return status;
-}
-
-} // namespace ui::app
+} // namespace ui

@@ -1,4 +1,4 @@
-#include "ui/qt/Signals.h"
+#include "ui/qt/TerminationSignals.h"
 #include "ui/qt/idle/DesktopDelays.h"
 #include "ui/qt/idle/Sources.h"
 

@@ -1,11 +1,10 @@
-#include "ui/qt/Signals.h"
+#include "ui/qt/TerminationSignals.h"
 
 #include "ui/Application.h"
 #include "ui/Dispatch.h"
 #include "ui/Services.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
 #include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
@@ -15,7 +14,6 @@ namespace ui::app {
 
 namespace {
 
-bool messageBoxesOff = false;
 int signalPipe[2] = {-1, -1};
 
 // Only what is safe in a signal handler: the event loop is woken through the pipe.
@@ -25,18 +23,6 @@ void OnTerminationSignal(int) {
 }
 
 } // namespace
-
-bool MessageBoxesOff() {
-    return messageBoxesOff;
-}
-
-void KeepMessageBoxesOff() {
-    messageBoxesOff = true;
-}
-
-bool RunsScreenSaverHacks() {
-    return QGuiApplication::platformName() == QStringLiteral("xcb");
-}
 
 void EndOnTerminationSignals() {
     OnTerminationSignals([] { Guarded([] { ui::EndProgram(); }); });

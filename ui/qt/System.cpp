@@ -1,10 +1,7 @@
-#include "ui/Application.h"
+#include "ui/System.h"
+
 #include "ui/FormList.h"
-#include "ui/InstanceMark.h"
-#include "ui/Outside.h"
 #include "ui/Services.h"
-#include "ui/SystemClock.h"
-#include "ui/qt/Signals.h"
 #include "ui/qt/Widgets.h"
 
 #include <QApplication>
@@ -17,7 +14,7 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace ui {
+namespace ui::sys {
 
 namespace {
 
@@ -31,11 +28,9 @@ QWidget* OwnerForm() {
     return nullptr;
 }
 
+} // namespace
+
 void ShowMessageBox(const std::string& text, int style, const std::string& title) {
-    if (app::MessageBoxesOff()) {
-        std::fprintf(stderr, "moondial: %s\n%s\n", title.c_str(), text.c_str());
-        return;
-    }
     QMessageBox box(style == CriticalStyle ? QMessageBox::Critical : QMessageBox::Warning,
                     QString::fromStdString(title),
                     QString::fromStdString(text).replace(QStringLiteral("\r\n"), "\n"),
@@ -82,32 +77,10 @@ std::string ArgumentText() {
     return arguments.join(' ').toStdString();
 }
 
-bool OtherInstanceHoldsMark() {
-    // Taken at the first question and held until the process ends.
-    static const InstanceMark mark;
-    return !mark.Held();
-}
-
 [[noreturn]] void EndNow() {
     // Settings are on disk after every write, so nothing is lost by skipping the clean-up.
     std::fflush(nullptr);
     _exit(0);
 }
 
-} // namespace
-
-Outside RealWorld() {
-    Outside world;
-    world.ShowMessage = ShowMessageBox;
-    world.CommandLine = ArgumentText;
-    world.Arguments = ArgumentList;
-    world.AnotherInstanceRunning = OtherInstanceHoldsMark;
-    world.Now = SystemNow;
-    world.ChooseFile = ChooseFileInDialog;
-    world.OpenUrl = OpenInBrowser;
-    world.Monitors = screen::SystemMonitors;
-    world.EndProcess = EndNow;
-    return world;
-}
-
-} // namespace ui
+} // namespace ui::sys

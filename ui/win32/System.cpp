@@ -1,7 +1,6 @@
+#include "ui/System.h"
+
 #include "ui/Error.h"
-#include "ui/InstanceMark.h"
-#include "ui/Outside.h"
-#include "ui/SystemClock.h"
 #include "ui/win32/CommandLine.h"
 #include "ui/win32/SystemCalls.h"
 #include "ui/win32/Text.h"
@@ -14,7 +13,7 @@
 #include <shellapi.h>
 // clang-format on
 
-namespace ui {
+namespace ui::sys {
 
 namespace {
 
@@ -24,6 +23,8 @@ BOOL CALLBACK CollectShown(HWND window, LPARAM list) {
         reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
 }
+
+} // namespace
 
 void ShowMessageBox(const std::string& text, int style, const std::string& title) {
     std::vector<HWND> shown;
@@ -87,30 +88,8 @@ std::string ArgumentText() {
     return win32::Utf8(win32::ArgumentsAfterProgram(GetCommandLineW(), win32::ModulePath()));
 }
 
-bool OtherInstanceHoldsMark() {
-    // Taken at the first question and held until the process ends.
-    static const InstanceMark mark;
-    return !mark.Held();
-}
-
 [[noreturn]] void EndNow() {
     ExitProcess(0);
 }
 
-} // namespace
-
-Outside RealWorld() {
-    Outside world;
-    world.ShowMessage = ShowMessageBox;
-    world.CommandLine = ArgumentText;
-    world.Arguments = ArgumentList;
-    world.AnotherInstanceRunning = OtherInstanceHoldsMark;
-    world.Now = SystemNow;
-    world.ChooseFile = ChooseFileInDialog;
-    world.OpenUrl = OpenInBrowser;
-    world.Monitors = screen::SystemMonitors;
-    world.EndProcess = EndNow;
-    return world;
-}
-
-} // namespace ui
+} // namespace ui::sys
