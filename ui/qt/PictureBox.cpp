@@ -40,12 +40,6 @@ void DrawPicture(QPainter& painter, const Picture& picture, const QPointF& at) {
     painter.restore();
 }
 
-QPointF PictureWidget::ToPixels(double x, double y) const {
-    if (scaleWidth == 0 || scaleHeight == 0)
-        return {x / TwipsPerPixel, y / TwipsPerPixel};
-    return {(x - scaleLeft) * width() / scaleWidth, (y - scaleTop) * height() / scaleHeight};
-}
-
 void PictureWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     Render(painter, event->rect());
@@ -56,9 +50,10 @@ void PictureWidget::Render(QPainter& painter, const QRect& area) const {
     DrawPicture(painter, picture, QPointF(0, 0));
     // Hands at device resolution: smooth where a logical pixel is more than one device pixel.
     painter.setRenderHint(QPainter::Antialiasing, painter.device()->devicePixelRatioF() > 1);
-    for (const Line& line : lines) {
-        painter.setPen(QPen(line.color, line.width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawLine(line.from, line.to);
+    for (const LineDrawing::Line& line : drawing.Lines()) {
+        painter.setPen(QPen(QColor(line.color.Red, line.color.Green, line.color.Blue), line.width,
+                            Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawLine(QPointF(line.from.x, line.from.y), QPointF(line.to.x, line.to.y));
     }
 }
 
@@ -108,13 +103,8 @@ void PictureWidget::keyPressEvent(QKeyEvent* event) {
 
 namespace {
 
-// Enough around a line's end points to cover its round caps.
-QRect Around(const PictureWidget::Line& line) {
-    const int margin = line.width / 2 + 2;
-    return QRectF(line.from, line.to)
-        .normalized()
-        .toAlignedRect()
-        .adjusted(-margin, -margin, margin, margin);
+QRect ToRect(const LineDrawing::Area& area) {
+    return QRect(area.left, area.top, area.right - area.left, area.bottom - area.top);
 }
 
 } // namespace
@@ -307,40 +297,29 @@ void PictureBox::Move(double left, double top) {
 }
 
 void PictureBox::SetScale(double x1, double y1, double x2, double y2) {
-    PictureWidget* w = impl_->widget;
-    w->scaleLeft = x1;
-    w->scaleTop = y1;
-    w->scaleWidth = x2 - x1;
-    w->scaleHeight = y2 - y1;
+    impl_->widget->drawing.SetScale(x1, y1, x2, y2);
 }
 
 void PictureBox::SetPenWidth(int pixels) {
-    impl_->widget->penWidth = pixels;
+    impl_->widget->drawing.SetPenWidth(pixels);
 }
 int PictureBox::PenWidth() const {
-    return impl_->widget->penWidth;
+    return impl_->widget->drawing.PenWidth();
 }
 
 void PictureBox::Clear() {
     PictureWidget* w = impl_->widget;
-    if (impl_->OnServer()) {
-        QRect drawn; // what the lines covered: the rest of the picture has not changed
-        for (const PictureWidget::Line& line : w->lines)
-            drawn |= Around(line);
-        w->lines.clear();
-        if (!drawn.isEmpty())
-            impl_->AskRepaint(drawn);
-        return;
-    }
-    w->lines.clear();
-    w->update();
+    // On the server what the lines covered is drawn again: the rest of the picture has not changed.
+    if (const LineDrawing::Area drawn = w->drawing.Clear(); !impl_->OnServer())
+        w->update();
+    else if (!drawn.Empty())
+        impl_->AskRepaint(ToRect(drawn));
 }
 
 void PictureBox::DrawLine(double x1, double y1, double x2, double y2, Color color) {
     PictureWidget* w = impl_->widget;
-    w->lines.push_back({w->ToPixels(x1, y1), w->ToPixels(x2, y2),
-                        QColor(color.Red, color.Green, color.Blue), std::max(1, w->penWidth)});
-    const QRect area = Around(w->lines.back());
+    const QRect area =
+        ToRect(LineDrawing::Around(w->drawing.Add(x1, y1, x2, y2, color, w->width(), w->height())));
     impl_->OnServer() ? impl_->AskRepaint(area) : w->update(area);
 }
 

@@ -4,6 +4,7 @@
 #include "ui/Controls.h"
 #include "ui/Form.h"
 #include "ui/FormLife.h"
+#include "ui/LineDrawing.h"
 #include "ui/PictureBox.h"
 #include "ui/Units.h"
 #include "ui/qt/ServerBoxes.h"
@@ -74,20 +75,11 @@ class PictureWidget : public QWidget {
 public:
     PictureWidget(PictureBox& box, QWidget* parent);
 
-    struct Line {
-        QPointF from, to;
-        QColor color;
-        int width;
-    };
-
     Color back = Black;
     Picture picture;
     bool autoSize = false;
-    double scaleLeft = 0, scaleTop = 0, scaleWidth = 0, scaleHeight = 0; // 0: pixels in twips
-    int penWidth = 1;
-    std::vector<Line> lines;
+    LineDrawing drawing;
 
-    QPointF ToPixels(double x, double y) const;
     // Back colour, picture and lines, as the box shows them.
     void Render(QPainter& painter, const QRect& area) const;
 

@@ -5,6 +5,7 @@
 #include "ui/Font.h"
 #include "ui/Form.h"
 #include "ui/FormLife.h"
+#include "ui/LineDrawing.h"
 #include "ui/PictureBox.h"
 #include "ui/Units.h"
 #include "ui/win32/Dpi.h"
@@ -232,22 +233,9 @@ struct PictureBox::Impl {
     Color back = Black;
     Picture picture;
     bool autoSize = false;
-    double scaleLeft = 0, scaleTop = 0, scaleWidth = 0, scaleHeight = 0; // 0: pixels in twips
-    int penWidth = 1;
+    LineDrawing drawing;
     bool pressed = false;
     double left = 0, top = 0, width = 0, height = 0; // twips, as last set
-
-    struct Point {
-        double x, y;
-    };
-    struct Line {
-        Point from, to; // logical pixels
-        COLORREF color;
-        int width; // logical pixels
-    };
-    std::vector<Line> lines;
-
-    Point ToLogical(double x, double y) const;
 };
 
 } // namespace ui

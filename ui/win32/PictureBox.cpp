@@ -27,8 +27,8 @@ int PenPixels(int logicalWidth, double scale) {
     return std::max(1, Round(logicalWidth * scale));
 }
 
-void DrawLine(HDC target, const PictureBox::Impl::Line& line, double scale) {
-    const LOGBRUSH solid{BS_SOLID, line.color, 0};
+void DrawLine(HDC target, const LineDrawing::Line& line, double scale) {
+    const LOGBRUSH solid{BS_SOLID, win32::ToColorRef(line.color), 0};
     win32::GdiObject<HPEN> pen(
         ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_ROUND | PS_JOIN_ROUND,
                      static_cast<DWORD>(PenPixels(line.width, scale)), &solid, 0, nullptr));
@@ -56,7 +56,7 @@ void Paint(HWND window, const PictureBox::Impl& impl) {
         win32::DrawPicture(buffer.Get(), *picture, 0, 0,
                            static_cast<int>(LogicalToDevice(picture->width, scale)),
                            static_cast<int>(LogicalToDevice(picture->height, scale)));
-    for (const auto& line : impl.lines)
+    for (const auto& line : impl.drawing.Lines())
         DrawLine(buffer.Get(), line, scale);
 
     BitBlt(painting.Dc(), area.left, area.top, width, height, buffer.Get(), area.left, area.top,
@@ -192,15 +192,6 @@ RECT InParent(HWND window) {
 
 } // namespace
 
-PictureBox::Impl::Point PictureBox::Impl::ToLogical(double x, double y) const {
-    if (scaleWidth == 0 || scaleHeight == 0)
-        return {x / TwipsPerPixel, y / TwipsPerPixel};
-    const double logicalWidth = static_cast<double>(TwipsToPixels(width));
-    const double logicalHeight = static_cast<double>(TwipsToPixels(height));
-    return {(x - scaleLeft) * logicalWidth / scaleWidth,
-            (y - scaleTop) * logicalHeight / scaleHeight};
-}
-
 PictureBox::PictureBox(Form& parent, double left, double top, double width, double height)
     : impl_(std::make_unique<Impl>()) {
     Create(*this, parent.Native().window, &parent, left, top, width, height);
@@ -272,40 +263,30 @@ void PictureBox::Move(double left, double top) {
 }
 
 void PictureBox::SetScale(double x1, double y1, double x2, double y2) {
-    impl_->scaleLeft = x1;
-    impl_->scaleTop = y1;
-    impl_->scaleWidth = x2 - x1;
-    impl_->scaleHeight = y2 - y1;
+    impl_->drawing.SetScale(x1, y1, x2, y2);
 }
 
 void PictureBox::SetPenWidth(int pixels) {
-    impl_->penWidth = pixels;
+    impl_->drawing.SetPenWidth(pixels);
 }
 int PictureBox::PenWidth() const {
-    return impl_->penWidth;
+    return impl_->drawing.PenWidth();
 }
 
 void PictureBox::Clear() {
-    impl_->lines.clear();
+    impl_->drawing.Clear();
     InvalidateRect(impl_->window, nullptr, FALSE);
 }
 
 void PictureBox::DrawLine(double x1, double y1, double x2, double y2, Color color) {
-    const Impl::Line line{impl_->ToLogical(x1, y1), impl_->ToLogical(x2, y2),
-                          win32::ToColorRef(color), std::max(1, impl_->penWidth)};
-    impl_->lines.push_back(line);
-    // Only the line's own rectangle, in device pixels, with room for its round caps.
-    const double scale = win32::ScaleOf(win32::Dpi(impl_->window));
-    const int margin = PenPixels(line.width, scale) / 2 + 2;
-    const auto low = [scale](double a, double b) {
-        return static_cast<LONG>(std::floor(std::min(a, b) * scale));
-    };
-    const auto high = [scale](double a, double b) {
-        return static_cast<LONG>(std::ceil(std::max(a, b) * scale));
-    };
-    const RECT around{low(line.from.x, line.to.x) - margin, low(line.from.y, line.to.y) - margin,
-                      high(line.from.x, line.to.x) + margin, high(line.from.y, line.to.y) + margin};
-    InvalidateRect(impl_->window, &around, FALSE);
+    const LineDrawing::Line& line =
+        impl_->drawing.Add(x1, y1, x2, y2, color, static_cast<double>(TwipsToPixels(impl_->width)),
+                           static_cast<double>(TwipsToPixels(impl_->height)));
+    // Only the line's own rectangle, in device pixels.
+    const LineDrawing::Area around =
+        LineDrawing::Around(line, win32::ScaleOf(win32::Dpi(impl_->window)));
+    const RECT area{around.left, around.top, around.right, around.bottom};
+    InvalidateRect(impl_->window, &area, FALSE);
 }
 
 std::uintptr_t PictureBox::Handle() const {
