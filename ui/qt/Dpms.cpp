@@ -1,19 +1,12 @@
 #include "ui/qt/Dpms.h"
 
-#include <cstdlib>
-#include <memory>
+#include "ui/qt/Handles.h"
+
 #include <xcb/dpms.h>
 
 namespace ui::dpms {
 
-namespace {
-
-struct Free {
-    void operator()(void* reply) const { std::free(reply); }
-};
-template <typename Reply> using Owned = std::unique_ptr<Reply, Free>;
-
-} // namespace
+using xcb::Owned;
 
 bool Present(xcb_connection_t* x) {
     // Asked first: a request to an extension the server lacks closes the connection.

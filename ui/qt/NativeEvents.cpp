@@ -2,6 +2,7 @@
 
 #include "ui/Dispatch.h"
 #include "ui/FormList.h"
+#include "ui/qt/Handles.h"
 #include "ui/qt/Widgets.h"
 #include "ui/qt/XConnection.h"
 
@@ -18,22 +19,14 @@ namespace ui {
 
 namespace {
 
-template <typename Reply> struct Freed {
-    Reply* reply;
-    xcb_generic_error_t* error = nullptr;
-    ~Freed() {
-        std::free(reply);
-        std::free(error);
-    }
-    explicit operator bool() const { return reply && !error; }
-};
-
 bool AskClientRect(xcb_connection_t* x, xcb_window_t window, Rect& rect) {
-    Freed<xcb_get_geometry_reply_t> geometry{nullptr};
-    geometry.reply = xcb_get_geometry_reply(x, xcb_get_geometry(x, window), &geometry.error);
-    if (!geometry)
+    xcb_generic_error_t* error = nullptr;
+    const xcb::Owned<xcb_get_geometry_reply_t> geometry(
+        xcb_get_geometry_reply(x, xcb_get_geometry(x, window), &error));
+    const xcb::Owned<xcb_generic_error_t> failed(error);
+    if (!geometry || failed)
         return false;
-    rect = {0, 0, geometry.reply->width, geometry.reply->height};
+    rect = {0, 0, geometry->width, geometry->height};
     return true;
 }
 
@@ -41,18 +34,17 @@ bool AskClientRect(xcb_connection_t* x, xcb_window_t window, Rect& rect) {
 // (Qt's own masks, on the root), and then reads its size: any change after the answer comes as
 // a notification.
 bool StartWatching(xcb_connection_t* x, xcb_window_t window, Rect& rect) {
-    Freed<xcb_get_window_attributes_reply_t> attributes{nullptr};
-    attributes.reply =
-        xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), &attributes.error);
-    if (!attributes)
+    xcb_generic_error_t* error = nullptr;
+    const xcb::Owned<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), &error));
+    const xcb::Owned<xcb_generic_error_t> failed(error);
+    if (!attributes || failed)
         return false;
-    const std::uint32_t mask[] = {attributes.reply->your_event_mask |
-                                  XCB_EVENT_MASK_STRUCTURE_NOTIFY};
-    if (xcb_generic_error_t* error = xcb_request_check(
-            x, xcb_change_window_attributes_checked(x, window, XCB_CW_EVENT_MASK, mask))) {
-        std::free(error);
+    const std::uint32_t mask[] = {attributes->your_event_mask | XCB_EVENT_MASK_STRUCTURE_NOTIFY};
+    if (const xcb::Owned<xcb_generic_error_t> refused(xcb_request_check(
+            x, xcb_change_window_attributes_checked(x, window, XCB_CW_EVENT_MASK, mask)));
+        refused)
         return false;
-    }
     return AskClientRect(x, window, rect);
 }
 
@@ -62,10 +54,11 @@ bool Gone(xcb_window_t window) {
     xcb_connection_t* x = X();
     if (!x)
         return false;
-    Freed<xcb_get_window_attributes_reply_t> attributes{nullptr};
-    attributes.reply =
-        xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), &attributes.error);
-    return attributes.error != nullptr;
+    xcb_generic_error_t* error = nullptr;
+    const xcb::Owned<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(x, xcb_get_window_attributes(x, window), &error));
+    const xcb::Owned<xcb_generic_error_t> unknown(error);
+    return unknown != nullptr;
 }
 
 class DestroyWatcher : public QAbstractNativeEventFilter {

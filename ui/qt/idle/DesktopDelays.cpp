@@ -1,6 +1,7 @@
 #include "ui/qt/idle/DesktopDelays.h"
 
 #include "ui/qt/Dpms.h"
+#include "ui/qt/Handles.h"
 
 #include <QDir>
 #include <QProcess>
@@ -62,23 +63,16 @@ void Plasma(std::vector<DesktopDelay>& delays) {
                           std::chrono::minutes(minutes)});
 }
 
-struct Disconnect {
-    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
-struct Free {
-    void operator()(void* reply) const { std::free(reply); }
-};
-
 // The X server's own screen saver (a blank screen, xset s) and its display power saving.
 void X11(std::vector<DesktopDelay>& delays) {
     const char* display = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");
     if (!display || !*display || (wayland && *wayland))
         return;
-    std::unique_ptr<xcb_connection_t, Disconnect> x(xcb_connect(nullptr, nullptr));
+    xcb::Connection x(xcb_connect(nullptr, nullptr));
     if (xcb_connection_has_error(x.get()))
         return;
-    const std::unique_ptr<xcb_get_screen_saver_reply_t, Free> saver(
+    const xcb::Owned<xcb_get_screen_saver_reply_t> saver(
         xcb_get_screen_saver_reply(x.get(), xcb_get_screen_saver(x.get()), nullptr));
     if (saver && saver->timeout > 0)
         delays.push_back({QStringLiteral("The X server blanks the screen"),

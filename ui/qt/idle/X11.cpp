@@ -1,8 +1,8 @@
+#include "ui/qt/Handles.h"
 #include "ui/qt/idle/Sources.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
-#include <cstdlib>
 #include <xcb/screensaver.h>
 #include <xcb/xcb.h>
 
@@ -11,13 +11,6 @@ namespace ui::idle {
 namespace {
 
 using namespace std::chrono;
-
-struct Disconnect {
-    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
-};
-struct Free {
-    void operator()(void* reply) const { std::free(reply); }
-};
 
 // The server counts the time since the last input but says nothing when it passes a mark: it
 // is asked when the timeout could first be reached, and each second once it has been.
@@ -32,8 +25,9 @@ public:
         // A server that goes away closes the connection at once, hours before the next
         // question would find out: its end wakes the watcher, nothing else does.
         QObject::connect(&closed, &QSocketNotifier::activated, [this] {
-            while (auto* event = xcb_poll_for_event(server.get()))
-                std::free(event);
+            // Read and dropped: only the connection's end matters here.
+            while (const xcb::Owned<xcb_generic_event_t> event{xcb_poll_for_event(server.get())}) {
+            }
             if (xcb_connection_has_error(server.get())) {
                 closed.setEnabled(false);
                 timer.stop();
@@ -47,9 +41,8 @@ public:
 
 private:
     void Ask() {
-        const std::unique_ptr<xcb_screensaver_query_info_reply_t, Free> info(
-            xcb_screensaver_query_info_reply(
-                server.get(), xcb_screensaver_query_info(server.get(), root), nullptr));
+        const xcb::Owned<xcb_screensaver_query_info_reply_t> info(xcb_screensaver_query_info_reply(
+            server.get(), xcb_screensaver_query_info(server.get(), root), nullptr));
         if (!info) {
             closed.setEnabled(false);
             return lost();
@@ -66,7 +59,7 @@ private:
         timer.start(away ? milliseconds(seconds(1)) : timeout - idleFor);
     }
 
-    std::unique_ptr<xcb_connection_t, Disconnect> server;
+    xcb::Connection server;
     xcb_window_t root;
     milliseconds timeout;
     Report report;
@@ -84,7 +77,7 @@ std::unique_ptr<Source> X11Idle(milliseconds timeout, Report report, std::functi
     if (!display || !*display)
         return nullptr;
     int screenNumber = 0;
-    std::unique_ptr<xcb_connection_t, Disconnect> server(xcb_connect(nullptr, &screenNumber));
+    xcb::Connection server(xcb_connect(nullptr, &screenNumber));
     if (xcb_connection_has_error(server.get()))
         return nullptr;
     const auto* extension = xcb_get_extension_data(server.get(), &xcb_screensaver_id);
