@@ -1,5 +1,6 @@
 #include "startup/IdleWatch.h"
 
+#include "startup/SaverStarts.h"
 #include "ui/InstanceMark.h"
 
 #include <algorithm>
@@ -48,46 +49,6 @@ std::optional<std::chrono::milliseconds> IdleTimeout(std::string_view text) {
     return duration_cast<milliseconds>(perUnit * count);
 }
 
-bool SaverStarts::After(ui::idle::Event event) {
-    using ui::idle::Event;
-    switch (event) {
-    case Event::UserIdle:
-        away = idle = true;
-        break;
-    case Event::UserBack:
-        away = idle = false;
-        startedWhileIdle = false;
-        break;
-    case Event::Inhibited:
-        inhibited = true;
-        break;
-    case Event::Uninhibited:
-        inhibited = false;
-        // The end of a film is no time away: the viewer gets the whole timeout from there.
-        idle = false;
-        break;
-    case Event::ReleaseTimedOut:
-        idle = away;
-        break;
-    case Event::SaverEnded:
-        running = false;
-        break;
-    case Event::SessionLocked:
-        locked = true;
-        break;
-    case Event::SessionUnlocked:
-        locked = false;
-        // The lock took this time away's turn: the saver waits for the user to come back.
-        if (away)
-            startedWhileIdle = true;
-        break;
-    }
-    if (!idle || inhibited || locked || running || startedWhileIdle)
-        return false;
-    running = startedWhileIdle = true;
-    return true;
-}
-
 int WatchIdle(int argc, char** argv, const std::vector<std::string>& arguments) {
     const auto timeout = arguments.size() == 2 ? IdleTimeout(arguments[1])
                                                : std::optional<std::chrono::milliseconds>();
@@ -103,9 +64,8 @@ int WatchIdle(int argc, char** argv, const std::vector<std::string>& arguments) 
         std::fputs("moondial: an idle watcher already runs in this session\n", stderr);
         return ui::idle::AlreadyWatching;
     }
-    SaverStarts starts;
-    return ui::idle::Watch(argc, argv, *timeout,
-                           [&starts](ui::idle::Event event) { return starts.After(event); });
+    SaverStarts starts(*timeout);
+    return ui::idle::Watch(argc, argv, *timeout, starts);
 }
 
 } // namespace modMain

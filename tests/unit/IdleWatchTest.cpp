@@ -1,11 +1,48 @@
 #include "startup/IdleWatch.h"
 
+#include "startup/SaverStarts.h"
+
 #include <gtest/gtest.h>
 
 using namespace std::chrono;
 using modMain::IdleTimeout;
-using modMain::SaverStarts;
-using Event = ui::idle::Event;
+using ui::idle::Edge;
+using ui::idle::Role;
+
+namespace {
+
+// The policy as the watcher drives it, on a clock of the test's own: true when the saver starts.
+class Watching {
+public:
+    static constexpr milliseconds Timeout = minutes(10);
+
+    bool After(Role from, Edge edge) { return Note(starts.After(from, edge, now)); }
+    bool Idle() { return After(Role::IdleSignal, Edge::Idle); }
+    bool Back() { return After(Role::IdleSignal, Edge::Back); }
+    bool Hold(Role from = Role::InhibitService) { return After(from, Edge::Inhibited); }
+    bool Release(Role from = Role::InhibitService) { return After(from, Edge::Released); }
+    bool Lock(Role from = Role::LoginSession) { return After(from, Edge::Locked); }
+    bool Unlock(Role from = Role::LoginSession) { return After(from, Edge::Unlocked); }
+    bool SaverEnded() { return After(Role::Saver, Edge::Gone); }
+    // The timeout passes: the watcher asks again at the deadline, if the policy set one.
+    bool TimeoutPasses() {
+        now += Timeout;
+        const auto due = starts.Deadline();
+        return due && *due <= now && Note(starts.At(now));
+    }
+
+    ui::idle::Decision last;
+
+private:
+    bool Note(const ui::idle::Decision& decision) {
+        last = decision;
+        return decision.startSaver;
+    }
+    modMain::SaverStarts starts{Timeout};
+    ui::idle::Clock::time_point now{};
+};
+
+} // namespace
 
 TEST(IdleWatch, TheOptionIsTheFirstArgumentInAnyCase) {
     EXPECT_TRUE(modMain::AsksForIdleWatch({"--idle", "10"}));
@@ -54,86 +91,113 @@ TEST(IdleWatch, DurationsOutOfRangeOrMalformedAreRefused) {
 
 // The saver starts once per time away, and only while nothing holds it off.
 TEST(IdleWatch, SaverStartsOncePerTimeAway) {
-    SaverStarts starts;
-    EXPECT_TRUE(starts.After(Event::UserIdle));
-    EXPECT_FALSE(starts.After(Event::UserIdle)); // a second report of the same time away
-    EXPECT_FALSE(starts.After(Event::UserBack)); // the saver still running
-    EXPECT_FALSE(starts.After(Event::SaverEnded));
-    EXPECT_TRUE(starts.After(Event::UserIdle));
+    Watching starts;
+    EXPECT_TRUE(starts.Idle());
+    EXPECT_FALSE(starts.Idle()); // a second report of the same time away
+    EXPECT_FALSE(starts.Back()); // the saver still running
+    EXPECT_FALSE(starts.SaverEnded());
+    EXPECT_TRUE(starts.Idle());
     // A saver that ends by itself (another one ran) is not started over and over.
-    EXPECT_FALSE(starts.After(Event::SaverEnded));
-    EXPECT_FALSE(starts.After(Event::Uninhibited));
-    EXPECT_FALSE(starts.After(Event::UserBack));
-    EXPECT_TRUE(starts.After(Event::UserIdle));
+    EXPECT_FALSE(starts.SaverEnded());
+    EXPECT_FALSE(starts.Release());
+    EXPECT_FALSE(starts.Back());
+    EXPECT_TRUE(starts.Idle());
 }
 
 TEST(IdleWatch, InhibitorsHoldTheSaverOffUntilReleased) {
-    SaverStarts starts;
-    EXPECT_FALSE(starts.After(Event::Inhibited));
-    EXPECT_FALSE(starts.After(Event::UserIdle));
-    EXPECT_FALSE(starts.After(Event::Uninhibited)); // still away: the timeout counts from here
-    EXPECT_TRUE(starts.After(Event::ReleaseTimedOut));
-    EXPECT_FALSE(starts.After(Event::Inhibited)); // a running saver is left alone
-    EXPECT_FALSE(starts.After(Event::SaverEnded));
-    EXPECT_FALSE(starts.After(Event::UserBack));
-    EXPECT_FALSE(starts.After(Event::Uninhibited)); // released while the user is here
-    EXPECT_TRUE(starts.After(Event::UserIdle));
+    Watching starts;
+    EXPECT_FALSE(starts.Hold());
+    EXPECT_FALSE(starts.Idle());
+    EXPECT_FALSE(starts.Release()); // still away: the timeout counts from here
+    EXPECT_TRUE(starts.TimeoutPasses());
+    EXPECT_FALSE(starts.Hold()); // a running saver is left alone
+    EXPECT_FALSE(starts.SaverEnded());
+    EXPECT_FALSE(starts.Back());
+    EXPECT_FALSE(starts.Release()); // released while the user is here
+    EXPECT_TRUE(starts.Idle());
 }
 
 // The user back before the saver's process had ended, and away again when it does.
 TEST(IdleWatch, AnAwayTimeThatBeganWhileTheSaverEndedStartsItWhenItHasEnded) {
-    SaverStarts starts;
-    EXPECT_TRUE(starts.After(Event::UserIdle));
-    EXPECT_FALSE(starts.After(Event::UserBack));
-    EXPECT_FALSE(starts.After(Event::UserIdle));
-    EXPECT_TRUE(starts.After(Event::SaverEnded));
+    Watching starts;
+    EXPECT_TRUE(starts.Idle());
+    EXPECT_FALSE(starts.Back());
+    EXPECT_FALSE(starts.Idle());
+    EXPECT_TRUE(starts.SaverEnded());
 }
 
-// A lock or sleep ends the saver (the backend ends it) and holds it off while it lasts; the
+// A lock or sleep ends the saver and holds it off while it lasts; the
 // time away it fell in is spent, so an unlock shows the desktop, not the saver again.
 TEST(IdleWatch, ALockHoldsTheSaverOffAndSpendsTheTimeAway) {
-    SaverStarts starts;
-    EXPECT_TRUE(starts.After(Event::UserIdle));
-    EXPECT_FALSE(starts.After(Event::SessionLocked));
-    EXPECT_FALSE(starts.After(Event::SaverEnded));      // ended for the lock: not again
-    EXPECT_FALSE(starts.After(Event::UserBack));        // typing at the lock screen
-    EXPECT_FALSE(starts.After(Event::UserIdle));        // and away from it again
-    EXPECT_FALSE(starts.After(Event::SessionUnlocked)); // unlocked with no input
-    EXPECT_FALSE(starts.After(Event::UserBack));
-    EXPECT_TRUE(starts.After(Event::UserIdle));
+    Watching starts;
+    EXPECT_TRUE(starts.Idle());
+    EXPECT_FALSE(starts.Lock());
+    EXPECT_FALSE(starts.SaverEnded()); // ended for the lock: not again
+    EXPECT_FALSE(starts.Back());       // typing at the lock screen
+    EXPECT_FALSE(starts.Idle());       // and away from it again
+    EXPECT_FALSE(starts.Unlock());     // unlocked with no input
+    EXPECT_FALSE(starts.Back());
+    EXPECT_TRUE(starts.Idle());
 
     // Locked and unlocked while the user was here: the next time away is the saver's.
-    SaverStarts active;
-    EXPECT_FALSE(active.After(Event::SessionLocked));
-    EXPECT_FALSE(active.After(Event::SessionUnlocked));
-    EXPECT_TRUE(active.After(Event::UserIdle));
+    Watching active;
+    EXPECT_FALSE(active.Lock());
+    EXPECT_FALSE(active.Unlock());
+    EXPECT_TRUE(active.Idle());
 }
 
 // After a film, the saver starts the whole timeout after the later of the last input and the
 // release, never at the release itself.
 TEST(IdleWatch, TimeAwayCountsFromTheRelease) {
-    SaverStarts film;
-    EXPECT_FALSE(film.After(Event::Inhibited));
-    EXPECT_FALSE(film.After(Event::UserIdle));    // an hour without input, the film playing
-    EXPECT_FALSE(film.After(Event::Uninhibited)); // the film ends: not now
-    EXPECT_FALSE(film.After(Event::UserBack));    // the viewer stirs before the timeout
-    EXPECT_FALSE(film.After(Event::ReleaseTimedOut));
-    EXPECT_TRUE(film.After(Event::UserIdle)); // the idle source's own count from that input
+    Watching film;
+    EXPECT_FALSE(film.Hold());
+    EXPECT_FALSE(film.Idle());    // an hour without input, the film playing
+    EXPECT_FALSE(film.Release()); // the film ends: not now
+    EXPECT_FALSE(film.Back());    // the viewer stirs before the timeout
+    EXPECT_FALSE(film.TimeoutPasses());
+    EXPECT_TRUE(film.Idle()); // the idle source's own count from that input
 
     // Held again before the timeout since the first release has passed.
-    SaverStarts twice;
-    EXPECT_FALSE(twice.After(Event::Inhibited));
-    EXPECT_FALSE(twice.After(Event::UserIdle));
-    EXPECT_FALSE(twice.After(Event::Uninhibited));
-    EXPECT_FALSE(twice.After(Event::Inhibited));
-    EXPECT_FALSE(twice.After(Event::ReleaseTimedOut)); // from the first release: stale
-    EXPECT_FALSE(twice.After(Event::Uninhibited));
-    EXPECT_TRUE(twice.After(Event::ReleaseTimedOut));
+    Watching twice;
+    EXPECT_FALSE(twice.Hold());
+    EXPECT_FALSE(twice.Idle());
+    EXPECT_FALSE(twice.Release());
+    EXPECT_FALSE(twice.Hold());
+    EXPECT_FALSE(twice.TimeoutPasses()); // from the first release: stale
+    EXPECT_FALSE(twice.Release());
+    EXPECT_TRUE(twice.TimeoutPasses());
 
     // Released while the user is here: the idle source counts as usual.
-    SaverStarts present;
-    EXPECT_FALSE(present.After(Event::Inhibited));
-    EXPECT_FALSE(present.After(Event::Uninhibited));
-    EXPECT_FALSE(present.After(Event::ReleaseTimedOut));
-    EXPECT_TRUE(present.After(Event::UserIdle));
+    Watching present;
+    EXPECT_FALSE(present.Hold());
+    EXPECT_FALSE(present.Release());
+    EXPECT_FALSE(present.TimeoutPasses());
+    EXPECT_TRUE(present.Idle());
+}
+
+// Every source is heard on its own and combined here: the saver waits until the last holder
+// lets go, a lock ends it once however many locks there are, and an idle signal that goes ends
+// the watcher for its service manager to restart.
+TEST(IdleWatch, TheSourcesAreCombinedByTheirRoles) {
+    Watching starts;
+    EXPECT_FALSE(starts.Hold(Role::InhibitService));
+    EXPECT_FALSE(starts.Hold(Role::PlasmaAgent));
+    EXPECT_FALSE(starts.Idle());
+    EXPECT_FALSE(starts.Release(Role::InhibitService));
+    EXPECT_FALSE(starts.TimeoutPasses());                      // the agent still holds it off
+    EXPECT_FALSE(starts.After(Role::PlasmaAgent, Edge::Gone)); // a service gone holds nothing
+    EXPECT_TRUE(starts.TimeoutPasses());
+
+    EXPECT_FALSE(starts.Lock(Role::LoginSession));
+    EXPECT_TRUE(starts.last.endSaver);
+    EXPECT_FALSE(starts.Lock(Role::SystemSleep)); // locked and asleep: still one lock
+    EXPECT_FALSE(starts.last.endSaver);
+    EXPECT_FALSE(starts.Unlock(Role::LoginSession));
+    EXPECT_FALSE(starts.SaverEnded());
+    EXPECT_FALSE(starts.Back());
+    EXPECT_FALSE(starts.Idle()); // still asleep
+    EXPECT_FALSE(starts.Unlock(Role::SystemSleep));
+
+    EXPECT_FALSE(starts.After(Role::IdleSignal, Edge::Gone));
+    EXPECT_EQ(starts.last.endWatcher, ui::idle::SessionLost);
 }

@@ -2,7 +2,10 @@
 // and applications calling its inhibit service, all on a private bus of their own.
 
 #include "ui/qt/idle/DesktopDelays.h"
-#include "ui/qt/idle/Sources.h"
+#include "ui/qt/idle/GnomeIdle.h"
+#include "ui/qt/idle/PlasmaInhibitors.h"
+#include "ui/qt/idle/ScreenSaverService.h"
+#include "ui/qt/idle/SessionLocks.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -19,7 +22,7 @@
 #include <vector>
 
 using namespace std::chrono;
-using ui::idle::Event;
+using ui::idle::Edge;
 
 namespace {
 
@@ -122,7 +125,7 @@ protected:
         Emit(gnome, SessionPath, Session, QString::fromLatin1(signal),
              {QVariant::fromValue(QDBusObjectPath("/org/gnome/SessionManager/Inhibitor1"))});
     }
-    bool Reported(const std::vector<Event>& expected) {
+    bool Reported(const std::vector<Edge>& expected) {
         return QTest::qWaitFor([&] { return reports == expected; }, Deadline);
     }
 
@@ -130,35 +133,35 @@ protected:
     StandIn monitor, session;
     quint32 activeWatches = 0;
     bool idleInhibited = false;
-    std::vector<Event> reports;
-    ui::idle::Report report = [this](Event event) { reports.push_back(event); };
+    std::vector<Edge> reports;
+    ui::idle::Report report = [this](Edge edge) { reports.push_back(edge); };
 };
 
 } // namespace
 
 TEST_F(GnomeIdle, NotChosenWhereTheMonitorDoesNotRun) {
-    EXPECT_FALSE(ui::idle::GnomeIdle(Connect(), seconds(3), report));
+    EXPECT_FALSE(ui::idle::GnomeIdle::Find(Connect(), seconds(3), report, report));
 }
 
 TEST_F(GnomeIdle, IdleWatchThenOneUserActiveWatchPerTimeAway) {
     Serve(gnome, Monitor, MonitorPath, monitor);
-    const auto source = ui::idle::GnomeIdle(Connect(), seconds(3), report);
+    const auto source = ui::idle::GnomeIdle::Find(Connect(), seconds(3), report, report);
     ASSERT_TRUE(source);
     ASSERT_TRUE(QTest::qWaitFor([&] { return monitor.CallsOf("AddIdleWatch") == 1; }, Deadline));
     EXPECT_EQ(monitor.calls.front().arguments().value(0).toULongLong(), 3000u);
 
     Fire(101); // no such watch yet
     Fire(7);
-    ASSERT_TRUE(Reported({Event::UserIdle}));
+    ASSERT_TRUE(Reported({Edge::Idle}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return activeWatches == 1; }, Deadline));
     Fire(101);
-    ASSERT_TRUE(Reported({Event::UserIdle, Event::UserBack}));
+    ASSERT_TRUE(Reported({Edge::Idle, Edge::Back}));
     Fire(101); // a user-active watch fires once; another report would be a second return
     Fire(7);
-    ASSERT_TRUE(Reported({Event::UserIdle, Event::UserBack, Event::UserIdle}));
+    ASSERT_TRUE(Reported({Edge::Idle, Edge::Back, Edge::Idle}));
     ASSERT_TRUE(QTest::qWaitFor([&] { return activeWatches == 2; }, Deadline));
     Fire(102);
-    EXPECT_TRUE(Reported({Event::UserIdle, Event::UserBack, Event::UserIdle, Event::UserBack}));
+    EXPECT_TRUE(Reported({Edge::Idle, Edge::Back, Edge::Idle, Edge::Back}));
     EXPECT_EQ(monitor.CallsOf("AddIdleWatch"), 1);
 }
 
@@ -166,16 +169,16 @@ TEST_F(GnomeIdle, SessionIdleInhibitorsAreFollowed) {
     Serve(gnome, Monitor, MonitorPath, monitor);
     Serve(gnome, Session, SessionPath, session);
     idleInhibited = true; // a video already playing when the watcher starts
-    const auto source = ui::idle::GnomeIdle(Connect(), minutes(10), report);
-    ASSERT_TRUE(Reported({Event::Inhibited}));
+    const auto source = ui::idle::GnomeIdle::Find(Connect(), minutes(10), report, report);
+    ASSERT_TRUE(Reported({Edge::Inhibited}));
     SessionSignal("InhibitorAdded"); // another inhibitor, of a kind other than idle
     idleInhibited = false;
     SessionSignal("InhibitorRemoved");
-    ASSERT_TRUE(Reported({Event::Inhibited, Event::Uninhibited}));
+    ASSERT_TRUE(Reported({Edge::Inhibited, Edge::Released}));
     SessionSignal("InhibitorRemoved");
     idleInhibited = true;
     SessionSignal("InhibitorAdded");
-    EXPECT_TRUE(Reported({Event::Inhibited, Event::Uninhibited, Event::Inhibited}));
+    EXPECT_TRUE(Reported({Edge::Inhibited, Edge::Released, Edge::Inhibited}));
     for (const auto& call : session.calls)
         EXPECT_EQ(call.arguments().value(0).toUInt(), 8u); // the idle flag only
 }
@@ -212,14 +215,14 @@ protected:
             .has_value();
     }
 
-    std::vector<Event> reports;
-    ui::idle::Report report = [this](Event event) { reports.push_back(event); };
+    std::vector<Edge> reports;
+    ui::idle::Report report = [this](Edge edge) { reports.push_back(edge); };
 };
 
 } // namespace
 
 TEST_F(InhibitService, HeldWhileAnyCookieIsOut) {
-    const auto service = ui::idle::ScreenSaverInhibitors(Connect(), report);
+    const auto service = ui::idle::ScreenSaverService::Find(Connect(), report);
     ASSERT_TRUE(service);
     auto player = Connect(), browser = Connect();
     const auto first = Inhibit(player);
@@ -227,16 +230,16 @@ TEST_F(InhibitService, HeldWhileAnyCookieIsOut) {
     ASSERT_TRUE(first && second);
     EXPECT_NE(*first, 0u);
     EXPECT_NE(*first, *second);
-    EXPECT_EQ(reports, std::vector<Event>{Event::Inhibited});
+    EXPECT_EQ(reports, std::vector<Edge>{Edge::Inhibited});
     EXPECT_TRUE(UnInhibit(player, *first));
     EXPECT_TRUE(UnInhibit(player, *first + 1000)); // a cookie never given: nothing changes
-    EXPECT_EQ(reports, std::vector<Event>{Event::Inhibited});
+    EXPECT_EQ(reports, std::vector<Edge>{Edge::Inhibited});
     EXPECT_TRUE(UnInhibit(browser, *second));
-    EXPECT_EQ(reports, (std::vector<Event>{Event::Inhibited, Event::Uninhibited}));
+    EXPECT_EQ(reports, (std::vector<Edge>{Edge::Inhibited, Edge::Released}));
 }
 
 TEST_F(InhibitService, ACallerThatLeavesTheBusTakesItsCookiesAlong) {
-    const auto service = ui::idle::ScreenSaverInhibitors(Connect(), report);
+    const auto service = ui::idle::ScreenSaverService::Find(Connect(), report);
     ASSERT_TRUE(service);
     auto crashed = Connect(), player = Connect();
     ASSERT_TRUE(Inhibit(crashed) && Inhibit(crashed));
@@ -244,16 +247,16 @@ TEST_F(InhibitService, ACallerThatLeavesTheBusTakesItsCookiesAlong) {
     ASSERT_TRUE(kept);
     Disconnect(crashed);
     QTest::qWait(200);
-    EXPECT_EQ(reports, std::vector<Event>{Event::Inhibited}); // the player's still held
+    EXPECT_EQ(reports, std::vector<Edge>{Edge::Inhibited}); // the player's still held
     Disconnect(player);
     EXPECT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, Deadline));
-    EXPECT_EQ(reports, (std::vector<Event>{Event::Inhibited, Event::Uninhibited}));
+    EXPECT_EQ(reports, (std::vector<Edge>{Edge::Inhibited, Edge::Released}));
 }
 
 TEST_F(InhibitService, NotServedWhereAnotherProgramOwnsTheName) {
     auto desktop = Connect();
     ASSERT_TRUE(desktop.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
-    EXPECT_FALSE(ui::idle::ScreenSaverInhibitors(Connect(), report));
+    EXPECT_FALSE(ui::idle::ScreenSaverService::Find(Connect(), report));
     // And the name is the desktop's still.
     auto bus = Connect();
     EXPECT_EQ(bus.interface()->serviceOwner(QStringLiteral("org.freedesktop.ScreenSaver")).value(),
@@ -285,7 +288,10 @@ protected:
               "PrepareForSleep", {sleeping});
     }
     std::unique_ptr<QObject> Watching() {
-        auto locks = ui::idle::SessionLocks(Connect(), Connect(), report);
+        auto locks = std::make_unique<ui::idle::SessionLocks>(
+            Connect(), Connect(),
+            ui::idle::SessionLocks::Reports{report, [this](Edge edge) { sleeps.push_back(edge); },
+                                            report});
         // Following the session once logind has named it.
         EXPECT_TRUE(QTest::qWaitFor([&] { return manager.CallsOf(QStringLiteral("GetSession")); },
                                     Deadline));
@@ -297,6 +303,7 @@ protected:
     QDBusConnection login{QString()};
     StandIn manager;
     QString asked;
+    std::vector<Edge> sleeps;
 };
 
 TEST_F(SessionLocks, LogindsLockAndSleepAndTheDesktopsOwnSaverLockTheSession) {
@@ -304,17 +311,22 @@ TEST_F(SessionLocks, LogindsLockAndSleepAndTheDesktopsOwnSaverLockTheSession) {
     const auto locks = Watching();
     EXPECT_EQ(asked, QStringLiteral("2"));
     Session("Lock");
-    ASSERT_TRUE(Reported({Event::SessionLocked}));
-    Sleep(true); // locked and asleep: still one lock
+    ASSERT_TRUE(Reported({Edge::Locked}));
+    Sleep(true); // told apart: the watcher's policy combines them
     Session("Unlock");
     Sleep(false);
-    ASSERT_TRUE(Reported({Event::SessionLocked, Event::SessionUnlocked}));
+    ASSERT_TRUE(Reported({Edge::Locked, Edge::Unlocked}));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return sleeps == std::vector<Edge>{Edge::Locked, Edge::Unlocked};
+        },
+        Deadline));
 
     // Another session's lock is not ours.
     Login(QStringLiteral("/org/freedesktop/login1/session/_33"), "org.freedesktop.login1.Session",
           "Lock");
     QTest::qWait(300);
-    EXPECT_EQ(reports, (std::vector<Event>{Event::SessionLocked, Event::SessionUnlocked}));
+    EXPECT_EQ(reports, (std::vector<Edge>{Edge::Locked, Edge::Unlocked}));
 
     // The desktop's own locker, under whatever name it has on the session bus.
     auto desktop = Connect();
@@ -324,7 +336,7 @@ TEST_F(SessionLocks, LogindsLockAndSleepAndTheDesktopsOwnSaverLockTheSession) {
              QStringLiteral("ActiveChanged"), {true});
         Emit(desktop, QStringLiteral("/ScreenSaver"), QString::fromLatin1(saver),
              QStringLiteral("ActiveChanged"), {false});
-        EXPECT_TRUE(Reported({Event::SessionLocked, Event::SessionUnlocked})) << saver;
+        EXPECT_TRUE(Reported({Edge::Locked, Edge::Unlocked})) << saver;
     }
     qunsetenv("XDG_SESSION_ID");
 }
@@ -335,18 +347,18 @@ TEST_F(SessionLocks, OutsideASessionTheUsersDisplaySessionIsFollowed) {
     const auto locks = Watching();
     EXPECT_EQ(asked, QStringLiteral("auto"));
     Session("Lock");
-    EXPECT_TRUE(Reported({Event::SessionLocked}));
+    EXPECT_TRUE(Reported({Edge::Locked}));
 }
 
 // GNOME Shell restarting (Alt+F2 r, a crash the session recovers from) knows none of the old
 // watches: they are added afresh, and a user away when it went is still heard coming back.
 TEST_F(GnomeIdle, WatchesAreAddedAgainWhenTheMonitorRestarts) {
     Serve(gnome, Monitor, MonitorPath, monitor);
-    const auto source = ui::idle::GnomeIdle(Connect(), seconds(3), report);
+    const auto source = ui::idle::GnomeIdle::Find(Connect(), seconds(3), report, report);
     ASSERT_TRUE(source);
     ASSERT_TRUE(QTest::qWaitFor([&] { return monitor.CallsOf("AddIdleWatch") == 1; }, Deadline));
     Fire(7);
-    ASSERT_TRUE(Reported({Event::UserIdle}));
+    ASSERT_TRUE(Reported({Edge::Idle}));
 
     Disconnect(gnome);
     StandIn restarted;
@@ -366,9 +378,9 @@ TEST_F(GnomeIdle, WatchesAreAddedAgainWhenTheMonitorRestarts) {
         Deadline));
     QTest::qWait(100);
     Fire(2);
-    ASSERT_TRUE(Reported({Event::UserIdle, Event::UserBack}));
+    ASSERT_TRUE(Reported({Edge::Idle, Edge::Back}));
     Fire(1);
-    EXPECT_TRUE(Reported({Event::UserIdle, Event::UserBack, Event::UserIdle}));
+    EXPECT_TRUE(Reported({Edge::Idle, Edge::Back, Edge::Idle}));
 }
 
 // Plasma's policy agent, to which KWin forwards a player's screen-saver inhibit.
@@ -382,28 +394,27 @@ TEST_F(GnomeIdle, PlasmasPolicyAgentIsFollowedAsItsOwnLockerDoes) {
     };
     auto plasma = Connect();
     Serve(plasma, agent, agentPath, policy);
-    const auto source = ui::idle::PlasmaInhibitors(Connect(), report);
-    ASSERT_TRUE(Reported({Event::Inhibited}));
+    const auto source = std::make_unique<ui::idle::PlasmaInhibitors>(Connect(), report);
+    ASSERT_TRUE(Reported({Edge::Inhibited}));
     screenHeld = false;
     Emit(plasma, agentPath, agent, QStringLiteral("InhibitionsChanged"),
          {QVariant::fromValue(QList<QString>{}), QVariant::fromValue(QStringList{"vlc"})});
-    ASSERT_TRUE(Reported({Event::Inhibited, Event::Uninhibited}));
+    ASSERT_TRUE(Reported({Edge::Inhibited, Edge::Released}));
 
     // The agent restarting with a film on is asked again; the agent gone holds nothing.
     Disconnect(plasma);
     screenHeld = true;
     plasma = Connect();
     Serve(plasma, agent, agentPath, policy);
-    ASSERT_TRUE(Reported({Event::Inhibited, Event::Uninhibited, Event::Inhibited}));
+    ASSERT_TRUE(Reported({Edge::Inhibited, Edge::Released, Edge::Inhibited}));
     Disconnect(plasma);
-    EXPECT_TRUE(
-        Reported({Event::Inhibited, Event::Uninhibited, Event::Inhibited, Event::Uninhibited}));
+    EXPECT_TRUE(Reported({Edge::Inhibited, Edge::Released, Edge::Inhibited, Edge::Released}));
 }
 
 // A caller gone before the service had begun to watch it (a dbus-send that does not wait for
 // the answer, a crash right after the call) would hold its cookie for ever.
 TEST_F(InhibitService, ACallerGoneBeforeItsCallIsAnsweredTakesItsCookieAlong) {
-    const auto service = ui::idle::ScreenSaverInhibitors(Connect(), report);
+    const auto service = ui::idle::ScreenSaverService::Find(Connect(), report);
     ASSERT_TRUE(service);
     auto hasty = Connect();
     auto call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.ScreenSaver"),
@@ -414,7 +425,7 @@ TEST_F(InhibitService, ACallerGoneBeforeItsCallIsAnsweredTakesItsCookieAlong) {
     ASSERT_TRUE(hasty.send(call));
     Disconnect(hasty);
     EXPECT_TRUE(QTest::qWaitFor([&] { return reports.size() == 2; }, Deadline));
-    EXPECT_EQ(reports, (std::vector<Event>{Event::Inhibited, Event::Uninhibited}));
+    EXPECT_EQ(reports, (std::vector<Edge>{Edge::Inhibited, Edge::Released}));
 }
 
 // The desktop's own delays: the ones that come before the watcher's are said, naming the

@@ -2,7 +2,8 @@
 // timeout it asks for, what it reports, a compositor that goes, and activation tokens.
 
 #include "support/IdleCompositor.h"
-#include "ui/qt/idle/Sources.h"
+#include "ui/qt/idle/ActivationToken.h"
+#include "ui/qt/idle/WaylandIdle.h"
 
 #include <QTest>
 #include <cstdlib>
@@ -10,7 +11,7 @@
 
 using namespace std::chrono;
 using tests::IdleCompositor;
-using ui::idle::Event;
+using ui::idle::Edge;
 
 namespace {
 
@@ -26,15 +27,20 @@ protected:
         return compositor;
     }
     std::unique_ptr<ui::idle::Source> Source(milliseconds timeout) {
-        return ui::idle::WaylandIdle(timeout, report, [this] { ++lost; });
+        return ui::idle::WaylandIdle::Find(timeout, report);
     }
-    bool Reported(const std::vector<Event>& expected) {
+    bool Reported(const std::vector<Edge>& expected) {
         return QTest::qWaitFor([&] { return reports == expected; }, Deadline);
     }
 
-    std::vector<Event> reports;
+    std::vector<Edge> reports;
     int lost = 0;
-    ui::idle::Report report = [this](Event event) { reports.push_back(event); };
+    ui::idle::Report report = [this](Edge edge) {
+        if (edge == Edge::Gone)
+            ++lost;
+        else
+            reports.push_back(edge);
+    };
 };
 
 } // namespace
@@ -48,11 +54,11 @@ TEST_F(WaylandIdle, ExtIdleNotifyIsPreferredWhereBothAreOffered) {
     EXPECT_EQ(compositor->ExtTimeouts(), std::vector<std::uint32_t>{90000});
     EXPECT_TRUE(compositor->KdeTimeouts().empty());
     compositor->Idle();
-    ASSERT_TRUE(Reported({Event::UserIdle}));
+    ASSERT_TRUE(Reported({Edge::Idle}));
     compositor->Resume();
-    ASSERT_TRUE(Reported({Event::UserIdle, Event::UserBack}));
+    ASSERT_TRUE(Reported({Edge::Idle, Edge::Back}));
     compositor->Idle();
-    EXPECT_TRUE(Reported({Event::UserIdle, Event::UserBack, Event::UserIdle}));
+    EXPECT_TRUE(Reported({Edge::Idle, Edge::Back, Edge::Idle}));
 }
 
 TEST_F(WaylandIdle, KdesProtocolWhereItIsTheOnlyOne) {
@@ -64,7 +70,7 @@ TEST_F(WaylandIdle, KdesProtocolWhereItIsTheOnlyOne) {
     EXPECT_EQ(compositor->KdeTimeouts(), std::vector<std::uint32_t>{600000});
     compositor->Idle();
     compositor->Resume();
-    EXPECT_TRUE(Reported({Event::UserIdle, Event::UserBack}));
+    EXPECT_TRUE(Reported({Edge::Idle, Edge::Back}));
 }
 
 TEST_F(WaylandIdle, NoneWithoutAProtocolOrAWaylandDisplay) {

@@ -5,7 +5,7 @@
 namespace ui::idle {
 
 // Windows starts the chosen screen saver itself after the time set in its own settings.
-int Watch(int, char**, std::chrono::milliseconds, const std::function<bool(Event)>&) {
+int Watch(int, char**, std::chrono::milliseconds, Policy&) {
     MessageBoxW(nullptr,
                 L"Windows starts the screen saver by itself. Choose Moondial and the wait in "
                 L"the screen saver settings.",

@@ -1,6 +1,6 @@
 #include "ui/qt/idle/GnomeIdle.h"
 
-#include "ui/qt/idle/Calls.h"
+#include "ui/qt/idle/WhenAnswered.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -19,8 +19,9 @@ constexpr quint32 InhibitIdle = 8;
 
 } // namespace
 
-Gnome::Gnome(QDBusConnection connection, std::chrono::milliseconds wait, Report reported)
-    : bus(std::move(connection)), timeout(wait), report(std::move(reported)),
+GnomeIdle::GnomeIdle(QDBusConnection connection, std::chrono::milliseconds wait, Report idle,
+                     Report inhibitors)
+    : bus(std::move(connection)), timeout(wait), report(std::move(idle)),
       sessionInhibitors(bus,
                         {Session,
                          SessionPath,
@@ -28,7 +29,7 @@ Gnome::Gnome(QDBusConnection connection, std::chrono::milliseconds wait, Report 
                          QStringLiteral("IsInhibited"),
                          {QVariant::fromValue(InhibitIdle)},
                          {QStringLiteral("InhibitorAdded"), QStringLiteral("InhibitorRemoved")}},
-                        report) {
+                        std::move(inhibitors)) {
     bus.connect(Monitor, MonitorPath, Monitor, QStringLiteral("WatchFired"), this,
                 SLOT(WatchFired(quint32)));
     // GNOME Shell restarted (Alt+F2 r on Xorg, a crash the session recovers from).
@@ -39,7 +40,7 @@ Gnome::Gnome(QDBusConnection connection, std::chrono::milliseconds wait, Report 
     AddWatches();
 }
 
-void Gnome::AddWatches() {
+void GnomeIdle::AddWatches() {
     idleWatch.reset();
     activeWatch.reset();
     AddWatch(QStringLiteral("AddIdleWatch"), {QVariant::fromValue<quint64>(timeout.count())},
@@ -49,8 +50,8 @@ void Gnome::AddWatches() {
         AddWatch(QStringLiteral("AddUserActiveWatch"), {}, activeWatch);
 }
 
-void Gnome::AddWatch(const QString& method, const QList<QVariant>& arguments,
-                     std::optional<quint32>& into) {
+void GnomeIdle::AddWatch(const QString& method, const QList<QVariant>& arguments,
+                         std::optional<quint32>& into) {
     auto call = QDBusMessage::createMethodCall(Monitor, MonitorPath, Monitor, method);
     call.setArguments(arguments);
     WhenAnswered<quint32>(
@@ -61,24 +62,25 @@ void Gnome::AddWatch(const QString& method, const QList<QVariant>& arguments,
         });
 }
 
-void Gnome::WatchFired(quint32 id) {
+void GnomeIdle::WatchFired(quint32 id) {
     if (id == idleWatch) {
         away = true;
-        report(Event::UserIdle);
+        report(Edge::Idle);
         // A user-active watch fires once, at the next input.
         AddWatch(QStringLiteral("AddUserActiveWatch"), {}, activeWatch);
     } else if (id == activeWatch) {
         activeWatch.reset();
         away = false;
-        report(Event::UserBack);
+        report(Edge::Back);
     }
 }
 
-std::unique_ptr<Source> GnomeIdle(QDBusConnection bus, std::chrono::milliseconds timeout,
-                                  Report report) {
+std::unique_ptr<GnomeIdle> GnomeIdle::Find(QDBusConnection bus, std::chrono::milliseconds timeout,
+                                           Report idle, Report inhibitors) {
     if (!bus.isConnected() || !bus.interface()->isServiceRegistered(Monitor))
         return nullptr;
-    return std::make_unique<Gnome>(std::move(bus), timeout, std::move(report));
+    return std::make_unique<GnomeIdle>(std::move(bus), timeout, std::move(idle),
+                                       std::move(inhibitors));
 }
 
 } // namespace ui::idle

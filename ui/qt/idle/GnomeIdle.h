@@ -3,18 +3,24 @@
 // inhibitors, over D-Bus. Every call is asynchronous: the watcher never waits on the bus.
 
 #include "ui/qt/idle/InhibitionFlag.h"
-#include "ui/qt/idle/Sources.h"
+#include "ui/qt/idle/Source.h"
 
 #include <QDBusServiceWatcher>
 #include <QObject>
+#include <memory>
 #include <optional>
 
 namespace ui::idle {
 
-class Gnome final : public QObject, public Source {
+class GnomeIdle final : public QObject, public Source {
     Q_OBJECT
 public:
-    Gnome(QDBusConnection bus, std::chrono::milliseconds timeout, Report report);
+    // Idle after timeout without input and Back at the next input, to `idle`; the session
+    // manager's idle inhibitors, to `inhibitors`. Null where the monitor does not run on this bus.
+    static std::unique_ptr<GnomeIdle> Find(QDBusConnection bus, std::chrono::milliseconds timeout,
+                                           Report idle, Report inhibitors);
+    GnomeIdle(QDBusConnection bus, std::chrono::milliseconds timeout, Report idle,
+              Report inhibitors);
     const char* Name() const override { return "org.gnome.Mutter.IdleMonitor"; }
 
 private slots:

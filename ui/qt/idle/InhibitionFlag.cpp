@@ -1,6 +1,6 @@
 #include "ui/qt/idle/InhibitionFlag.h"
 
-#include "ui/qt/idle/Calls.h"
+#include "ui/qt/idle/WhenAnswered.h"
 
 namespace ui::idle {
 
@@ -36,22 +36,7 @@ void InhibitionFlag::Set(bool now) {
     if (now == held)
         return;
     held = now;
-    report(now ? Event::Inhibited : Event::Uninhibited);
-}
-
-std::unique_ptr<QObject> PlasmaInhibitors(QDBusConnection bus, Report report) {
-    const QString agent = QStringLiteral("org.kde.Solid.PowerManagement.PolicyAgent");
-    // The kind of inhibition a player's screen-saver inhibit becomes there.
-    constexpr quint32 ChangeScreenSettings = 4;
-    return std::make_unique<InhibitionFlag>(
-        std::move(bus),
-        InhibitionCall{agent,
-                       QStringLiteral("/org/kde/Solid/PowerManagement/PolicyAgent"),
-                       agent,
-                       QStringLiteral("HasInhibition"),
-                       {QVariant::fromValue(ChangeScreenSettings)},
-                       {QStringLiteral("InhibitionsChanged")}},
-        std::move(report));
+    report(now ? Edge::Inhibited : Edge::Released);
 }
 
 } // namespace ui::idle

@@ -2,9 +2,11 @@
 // A desktop service that keeps whether anything holds the session awake and announces each
 // change: GNOME's session manager, Plasma's power-management policy agent. The flag is asked
 // for when the service appears and at each announcement; a service that goes holds nothing.
+// Reports Inhibited and Released.
 
-#include "ui/qt/idle/Sources.h"
+#include "ui/qt/idle/Source.h"
 
+#include <QDBusConnection>
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <QStringList>
@@ -19,7 +21,7 @@ struct InhibitionCall {
     QStringList announcements; // the signals after which to ask again
 };
 
-class InhibitionFlag final : public QObject {
+class InhibitionFlag : public QObject {
     Q_OBJECT
 public:
     InhibitionFlag(QDBusConnection bus, InhibitionCall call, Report report);

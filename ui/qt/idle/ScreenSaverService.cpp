@@ -1,6 +1,6 @@
 #include "ui/qt/idle/ScreenSaverService.h"
 
-#include "ui/qt/idle/Calls.h"
+#include "ui/qt/idle/WhenAnswered.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -86,10 +86,10 @@ void ScreenSaverService::UnInhibit(quint32 cookie) {
 void ScreenSaverService::Changed(bool wasInhibited) {
     const bool now = !holders.empty();
     if (now != wasInhibited)
-        report(now ? Event::Inhibited : Event::Uninhibited);
+        report(now ? Edge::Inhibited : Edge::Released);
 }
 
-std::unique_ptr<Source> ScreenSaverInhibitors(QDBusConnection bus, Report report) {
+std::unique_ptr<ScreenSaverService> ScreenSaverService::Find(QDBusConnection bus, Report report) {
     auto service = std::make_unique<ScreenSaverService>(std::move(bus), std::move(report));
     if (!service->Serving())
         return nullptr;

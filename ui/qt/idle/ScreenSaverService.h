@@ -2,12 +2,14 @@
 // org.freedesktop.ScreenSaver's inhibit calls, served for the applications of a session where
 // no other program serves them (a video player, a browser showing a video, a presentation).
 
-#include "ui/qt/idle/Sources.h"
+#include "ui/qt/idle/Source.h"
 
+#include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusServiceWatcher>
 #include <QObject>
 #include <map>
+#include <memory>
 
 namespace ui::idle {
 
@@ -15,6 +17,9 @@ class ScreenSaverService final : public QObject, public Source, protected QDBusC
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
 public:
+    // Inhibited while any caller holds a cookie, including until a caller that never gave its
+    // cookie back leaves the bus; then Released. Null where another program owns the name.
+    static std::unique_ptr<ScreenSaverService> Find(QDBusConnection bus, Report report);
     ScreenSaverService(QDBusConnection bus, Report report);
     ~ScreenSaverService() override;
     const char* Name() const override { return "org.freedesktop.ScreenSaver"; }

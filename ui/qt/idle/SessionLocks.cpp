@@ -1,6 +1,6 @@
 #include "ui/qt/idle/SessionLocks.h"
 
-#include "ui/qt/idle/Calls.h"
+#include "ui/qt/idle/WhenAnswered.h"
 
 #include <QDBusObjectPath>
 #include <cstdio>
@@ -24,8 +24,8 @@ QString SessionId() {
 
 } // namespace
 
-Locks::Locks(QDBusConnection systemBus, QDBusConnection session, Report reported)
-    : system(std::move(systemBus)), report(std::move(reported)) {
+SessionLocks::SessionLocks(QDBusConnection systemBus, QDBusConnection session, Reports told)
+    : system(std::move(systemBus)), reports(std::move(told)) {
     // Any sender: KDE's and GNOME's lockers announce themselves under their own names.
     for (const auto* interface : {"org.freedesktop.ScreenSaver", "org.gnome.ScreenSaver"})
         session.connect(QString(), QString(), QString::fromLatin1(interface),
@@ -53,17 +53,11 @@ Locks::Locks(QDBusConnection systemBus, QDBusConnection session, Report reported
         });
 }
 
-void Locks::Set(bool& state, bool now) {
-    const bool before = locked || asleep || desktopSaver;
+void SessionLocks::Set(bool& state, bool now, const Report& report) {
+    if (state == now)
+        return;
     state = now;
-    const bool after = locked || asleep || desktopSaver;
-    if (after != before)
-        report(after ? Event::SessionLocked : Event::SessionUnlocked);
-}
-
-std::unique_ptr<QObject> SessionLocks(QDBusConnection system, QDBusConnection session,
-                                      Report report) {
-    return std::make_unique<Locks>(std::move(system), std::move(session), std::move(report));
+    report(now ? Edge::Locked : Edge::Unlocked);
 }
 
 } // namespace ui::idle

@@ -1,15 +1,21 @@
 #include "ui/qt/TerminationSignals.h"
+#include "ui/qt/idle/ActivationToken.h"
 #include "ui/qt/idle/DesktopDelays.h"
-#include "ui/qt/idle/Sources.h"
+#include "ui/qt/idle/GnomeIdle.h"
+#include "ui/qt/idle/PlasmaInhibitors.h"
+#include "ui/qt/idle/ScreenSaverService.h"
+#include "ui/qt/idle/SessionLocks.h"
+#include "ui/qt/idle/WaylandIdle.h"
+#include "ui/qt/idle/X11Idle.h"
 
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTimer>
 #include <algorithm>
-#include <array>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <sys/prctl.h>
 
 namespace ui::idle {
@@ -29,8 +35,7 @@ void EndSaver(QProcess& saver) {
 
 } // namespace
 
-int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
-          const std::function<bool(Event)>& startSaverAfter) {
+int Watch(int argc, char** argv, std::chrono::milliseconds timeout, Policy& policy) {
     QCoreApplication application(argc, argv);
 
     QProcess saver;
@@ -39,71 +44,62 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
     saver.setProcessChannelMode(QProcess::ForwardedChannels);
     // A saver outliving a watcher that was killed outright would be left to the user.
     saver.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    const auto decide = [&](Event event) {
-        if (!startSaverAfter(event))
-            return;
-        // Wayland compositors give the focus to a new window that brings a token.
-        auto environment = QProcessEnvironment::systemEnvironment();
-        if (const auto token = ActivationToken(); !token.empty())
-            environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"),
-                               QString::fromStdString(token));
-        saver.setProcessEnvironment(environment);
-        saver.start();
+
+    // The policy's deadline (the timeout since an application's release), asked for again after
+    // each decision; a coarse timer that fires early finds it not yet due and waits again.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    // Ended before the event loop runs, there is no loop to end: the start-up ends instead.
+    bool running = false;
+    std::optional<Status> endedEarly;
+    const auto carryOut = [&](const Decision& decision) {
+        if (decision.endSaver)
+            saver.terminate();
+        if (decision.startSaver) {
+            // Wayland compositors give the focus to a new window that brings a token.
+            auto environment = QProcessEnvironment::systemEnvironment();
+            if (const auto token = ActivationToken(); !token.empty())
+                environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"),
+                                   QString::fromStdString(token));
+            saver.setProcessEnvironment(environment);
+            saver.start();
+        }
+        if (decision.endWatcher) {
+            if (*decision.endWatcher == SessionLost)
+                std::fputs("moondial: the connection to the display was lost\n", stderr);
+            if (running)
+                QCoreApplication::exit(*decision.endWatcher);
+            else
+                endedEarly = decision.endWatcher;
+        }
+        if (const auto due = policy.Deadline())
+            deadline.start(std::max(
+                std::chrono::milliseconds(0),
+                std::chrono::duration_cast<std::chrono::milliseconds>(*due - Clock::now())));
+        else
+            deadline.stop();
     };
-    QObject::connect(&saver, &QProcess::finished, [&] { decide(Event::SaverEnded); });
+    const auto reportAs = [&](Role role) -> Report {
+        return [&, role](Edge edge) { carryOut(policy.After(role, edge, Clock::now())); };
+    };
+    QObject::connect(&deadline, &QTimer::timeout, [&] { carryOut(policy.At(Clock::now())); });
+    const Report saverReport = reportAs(Role::Saver);
+    QObject::connect(&saver, &QProcess::finished, [&] { saverReport(Edge::Gone); });
     QObject::connect(&saver, &QProcess::errorOccurred, [&](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
-            decide(Event::SaverEnded);
+            saverReport(Edge::Gone);
     });
-
-    // The timeout counts again from an application's release.
-    QTimer sinceRelease;
-    sinceRelease.setSingleShot(true);
-    sinceRelease.setInterval(timeout);
-    QObject::connect(&sinceRelease, &QTimer::timeout, [&] { decide(Event::ReleaseTimedOut); });
-
-    // The session's idle source, the bus service and Plasma's policy agent may each hold the
-    // saver off.
-    std::array<bool, 3> holding{};
-    const auto anyHolding = [&] {
-        return std::find(holding.begin(), holding.end(), true) != holding.end();
-    };
-    const auto reportFrom = [&](std::size_t which) {
-        return [&, which](Event event) {
-            if (event == Event::Inhibited || event == Event::Uninhibited) {
-                const bool before = anyHolding();
-                holding[which] = event == Event::Inhibited;
-                const bool now = anyHolding();
-                if (now == before)
-                    return;
-                event = now ? Event::Inhibited : Event::Uninhibited;
-                if (now)
-                    sinceRelease.stop();
-                else
-                    sinceRelease.start();
-            }
-            decide(event);
-        };
-    };
-    // Lost before the event loop runs, there is no loop to end: the start-up ends instead.
-    bool running = false, lostEarly = false;
-    const auto lost = [&] {
-        std::fputs("moondial: the connection to the display was lost\n", stderr);
-        if (running)
-            QCoreApplication::exit(SessionLost);
-        else
-            lostEarly = true;
-    };
 
     const char* waylandDisplay = std::getenv("WAYLAND_DISPLAY");
     const bool wayland = waylandDisplay && *waylandDisplay;
     auto bus = QDBusConnection::sessionBus();
-    std::unique_ptr<Source> idle = WaylandIdle(timeout, reportFrom(0), lost);
+    std::unique_ptr<Source> idle = WaylandIdle::Find(timeout, reportAs(Role::IdleSignal));
     if (!idle)
-        idle = GnomeIdle(bus, timeout, reportFrom(0));
+        idle = GnomeIdle::Find(bus, timeout, reportAs(Role::IdleSignal),
+                               reportAs(Role::SessionManager));
     // Xwayland's idle time counts only the input its own clients get.
     if (!idle && !wayland)
-        idle = X11Idle(timeout, reportFrom(0), lost);
+        idle = X11Idle::Find(timeout, reportAs(Role::IdleSignal));
     if (!idle) {
         std::fputs("moondial: this session gives no idle signal (no Wayland idle protocol, "
                    "GNOME idle monitor or X11 screen-saver extension); have the desktop's own "
@@ -111,14 +107,11 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
                    stderr);
         return NoIdleSignal;
     }
-    const auto inhibitors = ScreenSaverInhibitors(bus, reportFrom(1));
-    const auto plasma = PlasmaInhibitors(bus, reportFrom(2));
-    // The lock screen wins: the saver ends when the session locks or sleeps.
-    const auto locks = SessionLocks(QDBusConnection::systemBus(), bus, [&](Event event) {
-        if (event == Event::SessionLocked)
-            saver.terminate();
-        decide(event);
-    });
+    const auto inhibitors = ScreenSaverService::Find(bus, reportAs(Role::InhibitService));
+    const PlasmaInhibitors plasma(bus, reportAs(Role::PlasmaAgent));
+    const SessionLocks locks(
+        QDBusConnection::systemBus(), bus,
+        {reportAs(Role::LoginSession), reportAs(Role::SystemSleep), reportAs(Role::DesktopSaver)});
     std::fprintf(stderr, "moondial: starting the saver after %s without input (%s%s%s)\n",
                  Described(timeout).c_str(), idle->Name(), inhibitors ? ", serving " : "",
                  inhibitors ? inhibitors->Name() : "");
@@ -128,8 +121,8 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout,
         std::fprintf(stderr, "%s\n", earlier.c_str());
 
     ui::app::OnTerminationSignals([] { QCoreApplication::quit(); });
-    if (lostEarly)
-        return SessionLost;
+    if (endedEarly)
+        return *endedEarly;
     running = true;
     const int status = QCoreApplication::exec();
     // The saver's end is no news now: nothing may start another on the way out.

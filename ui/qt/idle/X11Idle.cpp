@@ -1,5 +1,6 @@
+#include "ui/qt/idle/X11Idle.h"
+
 #include "ui/qt/Handles.h"
-#include "ui/qt/idle/Sources.h"
 
 #include <QSocketNotifier>
 #include <QTimer>
@@ -14,12 +15,11 @@ using namespace std::chrono;
 
 // The server counts the time since the last input but says nothing when it passes a mark: it
 // is asked when the timeout could first be reached, and each second once it has been.
-class X11 final : public Source {
+class Client final : public X11Idle {
 public:
-    X11(xcb_connection_t* connection, xcb_window_t rootWindow, milliseconds wait, Report reported,
-        std::function<void()> whenLost)
-        : server(connection), root(rootWindow), timeout(wait), report(std::move(reported)),
-          lost(std::move(whenLost)) {
+    Client(xcb_connection_t* connection, xcb_window_t rootWindow, milliseconds wait,
+           Report reported)
+        : server(connection), root(rootWindow), timeout(wait), report(std::move(reported)) {
         timer.setSingleShot(true);
         QObject::connect(&timer, &QTimer::timeout, [this] { Ask(); });
         // A server that goes away closes the connection at once, hours before the next
@@ -31,7 +31,7 @@ public:
             if (xcb_connection_has_error(server.get())) {
                 closed.setEnabled(false);
                 timer.stop();
-                lost();
+                report(Edge::Gone);
             }
         });
         Ask();
@@ -45,15 +45,15 @@ private:
             server.get(), xcb_screensaver_query_info(server.get(), root), nullptr));
         if (!info) {
             closed.setEnabled(false);
-            return lost();
+            return report(Edge::Gone);
         }
         const milliseconds idleFor(info->ms_since_user_input);
         if (away && idleFor < lastIdleFor) {
             away = false;
-            report(Event::UserBack);
+            report(Edge::Back);
         } else if (!away && idleFor >= timeout) {
             away = true;
-            report(Event::UserIdle);
+            report(Edge::Idle);
         }
         lastIdleFor = idleFor;
         timer.start(away ? milliseconds(seconds(1)) : timeout - idleFor);
@@ -63,7 +63,6 @@ private:
     xcb_window_t root;
     milliseconds timeout;
     Report report;
-    std::function<void()> lost;
     QTimer timer;
     QSocketNotifier closed{xcb_get_file_descriptor(server.get()), QSocketNotifier::Read};
     bool away = false;
@@ -72,7 +71,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<Source> X11Idle(milliseconds timeout, Report report, std::function<void()> lost) {
+std::unique_ptr<X11Idle> X11Idle::Find(milliseconds timeout, Report report) {
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display)
         return nullptr;
@@ -89,8 +88,7 @@ std::unique_ptr<Source> X11Idle(milliseconds timeout, Report report, std::functi
     if (screens.rem == 0)
         return nullptr;
     const xcb_window_t root = screens.data->root;
-    return std::make_unique<X11>(server.release(), root, timeout, std::move(report),
-                                 std::move(lost));
+    return std::make_unique<Client>(server.release(), root, timeout, std::move(report));
 }
 
 } // namespace ui::idle

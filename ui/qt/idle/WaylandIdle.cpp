@@ -1,6 +1,7 @@
+#include "ui/qt/idle/WaylandIdle.h"
+
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "idle-client-protocol.h"
-#include "ui/qt/idle/Sources.h"
 #include "ui/qt/idle/WaylandObjects.h"
 
 #include <QSocketNotifier>
@@ -13,10 +14,10 @@ namespace ui::idle {
 namespace {
 
 // The two protocols' notifications say the same two things; one client serves both.
-class Wayland final : public Source {
+class Client final : public WaylandIdle {
 public:
-    Wayland(wl_display* connection, Report reported, std::function<void()> whenLost)
-        : display(connection), report(std::move(reported)), lost(std::move(whenLost)) {}
+    Client(wl_display* connection, Report reported)
+        : display(connection), report(std::move(reported)) {}
 
     // Binds the globals it needs; false when the compositor offers no idle protocol.
     bool Start(std::chrono::milliseconds timeout) {
@@ -49,13 +50,13 @@ private:
     void Read() {
         if (wl_display_dispatch(display.get()) < 0 || wl_display_flush(display.get()) < 0) {
             events->setEnabled(false);
-            lost();
+            report(Edge::Gone);
         }
     }
 
     static void Global(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
                        std::uint32_t) {
-        auto& self = *static_cast<Wayland*>(data);
+        auto& self = *static_cast<Client*>(data);
         // The first seat: the protocols count input on one seat, and a desktop has one.
         if (std::strcmp(interface, wl_seat_interface.name) == 0 && !self.seat)
             self.seat.reset(
@@ -70,10 +71,10 @@ private:
     static void GlobalRemoved(void*, wl_registry*, std::uint32_t) {}
 
     template <typename Notification> static void Idled(void* data, Notification*) {
-        static_cast<Wayland*>(data)->report(Event::UserIdle);
+        static_cast<Client*>(data)->report(Edge::Idle);
     }
     template <typename Notification> static void Resumed(void* data, Notification*) {
-        static_cast<Wayland*>(data)->report(Event::UserBack);
+        static_cast<Client*>(data)->report(Edge::Back);
     }
 
     static constexpr wl_registry_listener registryListener{Global, GlobalRemoved};
@@ -85,7 +86,6 @@ private:
     // Declared first, destroyed last: every object below lives on this connection.
     Owned<wl_display, wl_display_disconnect> display;
     Report report;
-    std::function<void()> lost;
     Owned<wl_registry, wl_registry_destroy> registry;
     Owned<wl_seat, wl_seat_destroy> seat;
     Owned<ext_idle_notifier_v1, ext_idle_notifier_v1_destroy> notifier;
@@ -97,8 +97,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<Source> WaylandIdle(std::chrono::milliseconds timeout, Report report,
-                                    std::function<void()> lost) {
+std::unique_ptr<WaylandIdle> WaylandIdle::Find(std::chrono::milliseconds timeout, Report report) {
     // Without WAYLAND_DISPLAY the library would try "wayland-0" all the same.
     const char* name = std::getenv("WAYLAND_DISPLAY");
     if (!name || !*name)
@@ -106,7 +105,7 @@ std::unique_ptr<Source> WaylandIdle(std::chrono::milliseconds timeout, Report re
     wl_display* display = wl_display_connect(nullptr);
     if (!display)
         return nullptr;
-    auto source = std::make_unique<Wayland>(display, std::move(report), std::move(lost));
+    auto source = std::make_unique<Client>(display, std::move(report));
     if (!source->Start(timeout))
         return nullptr;
     return source;

@@ -1,4 +1,5 @@
-#include "ui/qt/idle/Sources.h"
+#include "ui/qt/idle/ActivationToken.h"
+
 #include "ui/qt/idle/WaylandObjects.h"
 #include "xdg-activation-v1-client-protocol.h"
 
