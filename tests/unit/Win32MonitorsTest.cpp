@@ -5,7 +5,7 @@
 #include "startup/modMain.h"
 #include "support/StandIns.h"
 #include "ui/Units.h"
-#include "ui/win32/Native.h"
+#include "ui/win32/Impl.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -6,7 +6,7 @@
 #include "setup/frmSetup.h"
 #include "support/StandIns.h"
 #include "ui/Units.h"
-#include "ui/win32/Native.h"
+#include "ui/win32/Bitmaps.h"
 
 #include <algorithm>
 #include <cmath>

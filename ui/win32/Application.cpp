@@ -2,7 +2,8 @@
 
 #include "ui/EventLoop.h"
 #include "ui/win32/CommandLine.h"
-#include "ui/win32/Native.h"
+#include "ui/win32/DialogKeys.h"
+#include "ui/win32/Impl.h"
 #include "ui/win32/SystemCalls.h"
 #include "ui/win32/SystemLibrary.h"
 #include "ui/win32/Text.h"

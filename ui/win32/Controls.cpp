@@ -2,7 +2,9 @@
 
 #include "ui/Dispatch.h"
 #include "ui/Units.h"
-#include "ui/win32/Native.h"
+#include "ui/win32/Bitmaps.h"
+#include "ui/win32/Controls.h"
+#include "ui/win32/LastError.h"
 #include "ui/win32/SystemCalls.h"
 #include "ui/win32/Text.h"
 

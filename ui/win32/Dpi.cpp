@@ -1,7 +1,7 @@
 #include "ui/win32/Dpi.h"
 
 #include "ui/Units.h"
-#include "ui/win32/Native.h"
+#include "ui/win32/Impl.h"
 #include "ui/win32/SystemLibrary.h"
 
 namespace ui::win32 {

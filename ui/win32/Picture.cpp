@@ -3,8 +3,8 @@
 #include "ui/Error.h"
 #include "ui/PictureHeader.h"
 #include "ui/Units.h"
+#include "ui/win32/Bitmaps.h"
 #include "ui/win32/FileStream.h"
-#include "ui/win32/Native.h"
 #include "ui/win32/SystemCalls.h"
 #include "ui/win32/Text.h"
 

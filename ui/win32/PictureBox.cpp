@@ -1,6 +1,7 @@
 #include "ui/Dispatch.h"
 #include "ui/Units.h"
-#include "ui/win32/Native.h"
+#include "ui/win32/Bitmaps.h"
+#include "ui/win32/LastError.h"
 
 #include <algorithm>
 #include <cmath>

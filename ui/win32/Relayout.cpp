@@ -1,7 +1,9 @@
 // A form moved to a monitor of another scale lays its children out again from the twips the
 // program gave them, so nothing drifts however often it moves.
 
-#include "ui/win32/Native.h"
+#include "ui/win32/Relayout.h"
+
+#include "ui/win32/Controls.h"
 
 #include <vector>
 

@@ -2,7 +2,9 @@
 
 #include "ui/Dispatch.h"
 #include "ui/Units.h"
-#include "ui/win32/Native.h"
+#include "ui/win32/Dpi.h"
+#include "ui/win32/Handles.h"
+#include "ui/win32/Screen.h"
 #include "ui/win32/Text.h"
 
 #include <algorithm>

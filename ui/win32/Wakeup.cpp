@@ -1,6 +1,7 @@
 #include "ui/Wakeup.h"
 
-#include "ui/win32/Native.h"
+#include "ui/win32/Handles.h"
+#include "ui/win32/LastError.h"
 
 #include <deque>
 #include <unordered_map>

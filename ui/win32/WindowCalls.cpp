@@ -2,7 +2,8 @@
 
 #include "ui/Dispatch.h"
 #include "ui/win32/Dpi.h"
-#include "ui/win32/Native.h"
+#include "ui/win32/FormScale.h"
+#include "ui/win32/Impl.h"
 
 namespace ui {
 

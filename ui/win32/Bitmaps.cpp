@@ -1,41 +1,11 @@
-#include "ui/win32/Native.h"
+#include "ui/win32/Bitmaps.h"
 
-#include "ui/Error.h"
 #include "ui/Resample.h"
 #include "ui/win32/SystemCalls.h"
-#include "ui/win32/Text.h"
 
 #include <algorithm>
 
 namespace ui::win32 {
-
-WindowClass::WindowClass(WNDCLASSEXW classInfo) : name_(classInfo.lpszClassName) {
-    classInfo.cbSize = sizeof classInfo;
-    classInfo.hInstance = GetModuleHandleW(nullptr);
-    if (!RegisterClassExW(&classInfo))
-        FailLastError();
-}
-
-WindowClass::~WindowClass() {
-    UnregisterClassW(name_.c_str(), GetModuleHandleW(nullptr));
-}
-
-MessageWindow::MessageWindow(const wchar_t* className, WNDPROC procedure)
-    : class_([className, procedure] {
-          WNDCLASSEXW classInfo{};
-          classInfo.lpfnWndProc = procedure;
-          classInfo.lpszClassName = className;
-          return classInfo;
-      }()),
-      window_(CreateWindowExW(0, class_.Name(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                              GetModuleHandleW(nullptr), nullptr)) {
-    if (!window_)
-        FailLastError();
-}
-
-MessageWindow::~MessageWindow() {
-    DestroyWindow(window_);
-}
 
 HBITMAP MakeDibSection(int width, int height, void** bits) {
     BITMAPINFO info{};
@@ -46,11 +16,6 @@ HBITMAP MakeDibSection(int width, int height, void** bits) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0);
-}
-
-void FailLastError() {
-    const DWORD code = GetLastError();
-    throw Error(static_cast<std::int32_t>(code), SystemMessage(code));
 }
 
 namespace {
