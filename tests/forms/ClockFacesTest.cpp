@@ -1,7 +1,7 @@
 // The three faces' hands, read back as pixels from the real surfaces.
 
 #include "forms/SaverFixture.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/Impl.h"
 
 #include <QImage>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include "saver/SaverWindows.h"
 #include "startup/modMain.h"
 #include "support/StandIns.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/Impl.h"
 
 #include <QGuiApplication>
 #include <QScreen>

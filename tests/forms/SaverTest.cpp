@@ -4,7 +4,7 @@
 #include "ui/Screen.h"
 #include "ui/Services.h"
 #include "ui/Units.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/Impl.h"
 
 #include <QApplication>
 #include <QDir>

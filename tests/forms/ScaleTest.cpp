@@ -5,7 +5,7 @@
 #include "SaverFixture.h"
 #include "setup/frmSetup.h"
 #include "ui/Units.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/Impl.h"
 
 #include <QGuiApplication>
 #include <QImage>

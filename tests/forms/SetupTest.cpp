@@ -8,7 +8,7 @@
 #include "ui/Error.h"
 #include "ui/FormList.h"
 #include "ui/Screen.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/Impl.h"
 
 #include <QAccessible>
 #include <QApplication>

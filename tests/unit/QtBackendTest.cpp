@@ -6,7 +6,8 @@
 #include "ui/Form.h"
 #include "ui/InstanceMark.h"
 #include "ui/Picture.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/Impl.h"
+#include "ui/qt/Picture.h"
 
 #include <QImage>
 #include <QPainter>

@@ -3,7 +3,7 @@
 #include "ui/Units.h"
 #include "ui/WindowCalls.h"
 #include "ui/qt/DisplayPower.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/Impl.h"
 
 #include <QAccessibleWidget>
 #include <QCloseEvent>

@@ -3,7 +3,7 @@
 #include "ui/Dispatch.h"
 #include "ui/FormList.h"
 #include "ui/qt/Handles.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/Impl.h"
 #include "ui/qt/XConnection.h"
 
 #include <QAbstractNativeEventFilter>

@@ -3,7 +3,8 @@
 #include "ui/Error.h"
 #include "ui/PictureHeader.h"
 #include "ui/Units.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/Impl.h"
+#include "ui/qt/Picture.h"
 
 #include <QDir>
 #include <QFile>

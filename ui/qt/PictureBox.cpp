@@ -1,7 +1,8 @@
 #include "ui/Dispatch.h"
 #include "ui/Form.h"
 #include "ui/Units.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/Impl.h"
+#include "ui/qt/Picture.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 
 #include "ui/FormList.h"
 #include "ui/Services.h"
-#include "ui/qt/Widgets.h"
+#include "ui/qt/Impl.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,5 +1,6 @@
 #pragma once
-// The Qt widgets behind the forms layer's windows.
+// The Qt backend's private implementation of the layer's objects: the widgets, pictures and
+// state behind a form, a control, a picture box and a picture.
 
 #include "ui/Controls.h"
 #include "ui/Form.h"
@@ -39,9 +40,6 @@ private:
     const QPixmap& Drawing(ArtDrawing drawing) const;
     mutable std::optional<QPixmap> drawings_[3];
 };
-
-// Draws the picture with its top-left corner at a logical point, sharp at the device's scale.
-void DrawPicture(QPainter& painter, const Picture& picture, const QPointF& at);
 
 class FormWidget : public QWidget {
 public:
