@@ -1,5 +1,4 @@
-// What only the Win32 backend has: its command line, its windows as the system sees them, and
-// the stream a codec reads a checked file through.
+// The Win32 forms as the system sees their windows.
 
 #include "startup/modMain.h"
 #include "support/StandIns.h"
@@ -7,84 +6,14 @@
 #include "ui/Form.h"
 #include "ui/PictureBox.h"
 #include "ui/WindowCalls.h"
-#include "ui/win32/CommandLine.h"
-#include "ui/win32/FileStream.h"
 
 #include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 #include <thread>
 #include <windows.h>
 
 namespace {
-
-using ui::win32::ArgumentsAfterProgram;
-
-TEST(Win32CommandLine, TheProgramsOwnPathIsSkippedExactly) {
-    const std::wstring path = L"C:\\Program Files\\Quillon\\moondial.scr";
-    EXPECT_EQ(ArgumentsAfterProgram(L"\"C:\\Program Files\\Quillon\\moondial.scr\" /s", path),
-              L"/s");
-    // Unquoted with blanks, as some launchers pass it, in any case.
-    EXPECT_EQ(ArgumentsAfterProgram(L"C:\\Program Files\\Quillon\\moondial.scr /p 4711", path),
-              L"/p 4711");
-    EXPECT_EQ(ArgumentsAfterProgram(L"c:\\PROGRAM FILES\\quillon\\MOONDIAL.SCR\t/c:12", path),
-              L"/c:12");
-    EXPECT_EQ(ArgumentsAfterProgram(L"C:\\Program Files\\Quillon\\moondial.scr", path), L"");
-    // Another form of the path: its first word, as before.
-    EXPECT_EQ(ArgumentsAfterProgram(L"moondial.scr  /S", path), L"/S");
-    EXPECT_EQ(ArgumentsAfterProgram(L"C:\\PROGRA~1\\Quillon\\moondial.scr /s", path), L"/s");
-    EXPECT_EQ(ArgumentsAfterProgram(L"\"unterminated /s", path), L"");
-    EXPECT_EQ(ArgumentsAfterProgram(L"", path), L"");
-}
-
-// A stream of a file's first bytes and a tail, as a GIF's first image is shown to its codec:
-// read in pieces of every size, across the edges of its window and of the file.
-TEST(Win32FileStream, ShowsTheFilesFirstBytesThenTheTail) {
-    const auto path = std::filesystem::temp_directory_path() / "moondial-stream.bin";
-    std::string contents;
-    for (int i = 0; i < 200'000; ++i)
-        contents += static_cast<char>('a' + i % 23);
-    std::ofstream(path, std::ios::binary) << contents;
-    const std::uint64_t length = 150'000;
-    const std::string expected = contents.substr(0, length) + ";";
-
-    ui::win32::FileHandle file(CreateFileW(path.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(file);
-    IStream* stream = ui::win32::CreateFileStream(std::move(file), length, ";");
-    STATSTG stat{};
-    ASSERT_EQ(stream->Stat(&stat, STATFLAG_NONAME), S_OK);
-    EXPECT_EQ(stat.cbSize.QuadPart, length + 1);
-
-    std::string seen;
-    for (ULONG piece : {1u, 2u, 255u, 70'000u, 4096u, 100'000u}) {
-        std::string buffer(piece, '\0');
-        ULONG read = 0;
-        ASSERT_EQ(stream->Read(buffer.data(), piece, &read), S_OK);
-        seen += buffer.substr(0, read);
-    }
-    EXPECT_EQ(seen, expected);
-
-    // Back to any place, and on from there.
-    LARGE_INTEGER to{};
-    to.QuadPart = -3;
-    ULARGE_INTEGER at{};
-    ASSERT_EQ(stream->Seek(to, STREAM_SEEK_END, &at), S_OK);
-    EXPECT_EQ(at.QuadPart, length - 2);
-    char last[8] = {};
-    ULONG read = 0;
-    ASSERT_EQ(stream->Read(last, sizeof last, &read), S_OK);
-    EXPECT_EQ(std::string(last, read), expected.substr(length - 2));
-    to.QuadPart = 65'530;
-    ASSERT_EQ(stream->Seek(to, STREAM_SEEK_SET, nullptr), S_OK);
-    ASSERT_EQ(stream->Read(last, sizeof last, &read), S_OK);
-    EXPECT_EQ(std::string(last, read), contents.substr(65'530, 8));
-    EXPECT_EQ(stream->Release(), 0u);
-
-    std::filesystem::remove(path); // the stream closed the file with its last reference
-}
 
 class Win32Forms : public testing_support::OutsideWorldTest {};
 
@@ -253,78 +182,6 @@ TEST_F(Win32Forms, AReportShowsAboveATopmostForm) {
     person.join();
     EXPECT_TRUE(style & WS_EX_TOPMOST);
     EXPECT_EQ(owner.load(), window);
-}
-
-} // namespace
-
-namespace {
-
-class Win32Store : public testing_support::OutsideWorldTest {};
-
-// A value of another kind than text where the program expects text, as a hand edit may leave
-// it: the routine's own report, and the value is kept as it was.
-TEST_F(Win32Store, AValueOfAnotherKindIsReportedAndKept) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\Moondial", 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    const DWORD three = 3;
-    RegSetValueExW(key, L"Screen Saver Type", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&three),
-                   sizeof three);
-    EXPECT_EQ(modMain::GetRegKey(modMain::HKeyCurrentUser, modMain::SettingsKey,
-                                 "Screen Saver Type", "1"),
-              "");
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].text.find("   Routine Name : Public Sub GetRegKey\r\n"),
-              std::string::npos);
-    DWORD type = 0, value = 0, size = sizeof value;
-    RegQueryValueExW(key, L"Screen Saver Type", nullptr, &type, reinterpret_cast<BYTE*>(&value),
-                     &size);
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(value, 3u);
-    RegCloseKey(key);
-}
-
-// A key that cannot be opened for writing: the write's own report, and nothing changes.
-TEST_F(Win32Store, AKeyThatCannotBeWrittenIsReportedAndKept) {
-    modMain::SetRegKey(modMain::HKeyCurrentUser, modMain::SettingsKey, "Screen Saver Type", "2");
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\Moondial", 0,
-                            READ_CONTROL | WRITE_DAC, &key),
-              ERROR_SUCCESS);
-    // Read only, for everyone.
-    SECURITY_DESCRIPTOR descriptor{};
-    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-    alignas(ACL) BYTE aclBytes[256] = {};
-    auto* acl = reinterpret_cast<ACL*>(aclBytes);
-    InitializeAcl(acl, sizeof aclBytes, ACL_REVISION);
-    SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
-    PSID everyone = nullptr;
-    AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
-    AddAccessAllowedAce(acl, ACL_REVISION, KEY_READ | WRITE_DAC | READ_CONTROL, everyone);
-    SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE);
-    const LONG secured = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
-    FreeSid(everyone);
-    RegCloseKey(key);
-    HKEY probe = nullptr;
-    const LONG writable =
-        RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\Moondial", 0, KEY_SET_VALUE, &probe);
-    if (probe)
-        RegCloseKey(probe);
-    if (secured != ERROR_SUCCESS || writable == ERROR_SUCCESS)
-        GTEST_SKIP() << "this system does not keep a key from being written";
-    modMain::SetRegKey(modMain::HKeyCurrentUser, modMain::SettingsKey, "Screen Saver Type", "4");
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].text.find("   Routine Name : Public Sub SetRegKey\r\n"),
-              std::string::npos);
-    EXPECT_EQ(testing_support::Stored("Screen Saver Type"), "2");
-    // Open to all again, so the store can be cleared for the next test.
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"SOFTWARE\\Quillon\\Moondial", 0, WRITE_DAC, &key) ==
-        ERROR_SUCCESS) {
-        SetSecurityDescriptorDacl(&descriptor, TRUE, nullptr, FALSE);
-        RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor);
-        RegCloseKey(key);
-    }
 }
 
 } // namespace
