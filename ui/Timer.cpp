@@ -99,6 +99,7 @@ private:
         std::unique_ptr<Wakeup> wakeup;
         std::vector<Timer::Impl*> members;
         bool running = false;  // on its own wakeup
+        int period = 0;        // its wakeup's, which only the first tick after a carry differs from
         bool carried = false;  // ticked in the carrier's wakeups, its own wakeup stopped
         Clock::time_point due; // its next tick, on its own wakeup or carried
     };
@@ -141,7 +142,8 @@ private:
                 const int first = beat.carried
                                       ? std::clamp<int>(static_cast<int>(left.count()), 0, interval)
                                       : interval;
-                beat.wakeup->Start(first, interval);
+                beat.wakeup->Start(first);
+                beat.period = first;
                 beat.running = true;
                 beat.carried = false;
                 beat.due = now + milliseconds(first);
@@ -153,6 +155,10 @@ private:
     void Carry(Beat& beat) {
         if (asleep_ || !beat.running) // a tick the system queued before it stopped
             return;
+        if (beat.period != beat.interval) { // after a first tick at the carried time
+            beat.wakeup->Start(beat.interval);
+            beat.period = beat.interval;
+        }
         const Clock::time_point now = SteadyNow();
         beat.due = now + milliseconds(beat.interval);
         Tick(beat);

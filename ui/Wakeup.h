@@ -17,9 +17,9 @@ public:
     Wakeup(const Wakeup&) = delete;
     Wakeup& operator=(const Wakeup&) = delete;
 
-    // The first tick `first` ms from now, then one every `period` ms until stopped; throws
-    // ui::Error when the system refuses a timer.
-    void Start(int first, int period);
+    // A tick every `period` ms from now until stopped or started again; throws ui::Error when
+    // the system refuses a timer.
+    void Start(int period);
     void Stop();
 
     struct Impl;

@@ -21,27 +21,17 @@ struct Wakeup::Impl : QObject {
             killTimer(id);
         id = 0;
     }
-    void timerEvent(QTimerEvent*) override {
-        if (first != period) { // from the first tick on, the period
-            first = period;
-            Start(period);
-        }
-        tick();
-    }
+    void timerEvent(QTimerEvent*) override { tick(); }
 
     std::function<void()> tick;
     int id = 0;
-    int first = 0;
-    int period = 0;
 };
 
 Wakeup::Wakeup(std::function<void()> tick) : impl_(std::make_unique<Impl>(std::move(tick))) {}
 Wakeup::~Wakeup() = default;
 
-void Wakeup::Start(int first, int period) {
-    impl_->first = first;
-    impl_->period = period;
-    impl_->Start(first);
+void Wakeup::Start(int period) {
+    impl_->Start(period);
 }
 
 void Wakeup::Stop() {

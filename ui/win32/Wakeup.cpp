@@ -76,18 +76,8 @@ struct Wakeup::Impl {
             KillTimer(Window().Get(), id);
         running = false;
     }
-    void Tick() {
-        if (first != period) { // from the first tick on, the period
-            first = period;
-            Start(period);
-        }
-        tick();
-    }
-
     std::function<void()> tick;
     UINT_PTR id;
-    int first = 0;
-    int period = 0;
     bool running = false;
 };
 
@@ -96,7 +86,7 @@ namespace {
 LRESULT CALLBACK WakeupProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_TIMER) {
         if (Wakeup::Impl* wakeup = Window().Find(wParam); wakeup && wakeup->running)
-            wakeup->Tick();
+            wakeup->tick();
         return 0;
     }
     if (message == Posted) {
@@ -111,10 +101,8 @@ LRESULT CALLBACK WakeupProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 Wakeup::Wakeup(std::function<void()> tick) : impl_(std::make_unique<Impl>(std::move(tick))) {}
 Wakeup::~Wakeup() = default;
 
-void Wakeup::Start(int first, int period) {
-    impl_->first = first;
-    impl_->period = period;
-    impl_->Start(first);
+void Wakeup::Start(int period) {
+    impl_->Start(period);
 }
 
 void Wakeup::Stop() {
