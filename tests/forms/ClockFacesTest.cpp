@@ -1,7 +1,7 @@
 // The three faces' hands, read back as pixels from the real surfaces.
 
 #include "forms/SaverFixture.h"
-#include "ui/qt/Impl.h"
+#include "support/WidgetOf.h"
 
 #include <QImage>
 #include <cmath>
@@ -17,8 +17,8 @@ protected:
 
     // Pixel at a point given in surface units, as the surface maps them.
     static QColor PixelAt(const ui::PictureBox& box, double x, double y, double x1, double x2) {
-        const QWidget* w = box.Native().widget;
-        const QImage image = box.Native().widget->grab().toImage();
+        const QWidget* w = testing_support::WidgetOf(box);
+        const QImage image = testing_support::WidgetOf(box)->grab().toImage();
         const double px = (x - x1) * w->width() / (x2 - x1);
         const double py = (y - x1) * w->height() / (x2 - x1);
         return image.pixelColor(static_cast<int>(std::floor(px)), static_cast<int>(std::floor(py)));
@@ -89,7 +89,7 @@ TEST_F(ClockFaces, HandsSurviveARepaintAndAMove) {
     At(9, 0, 15);
     form->tmrClock_Timer();
     form->picClock.Move(6000, 4500);
-    form->picClockMovement.Native().widget->repaint();
+    testing_support::WidgetOf(form->picClockMovement)->repaint();
     EXPECT_EQ(PixelAt(form->picClockMovement, -0.6, 0, -1.5, 1.5), Black);
 }
 

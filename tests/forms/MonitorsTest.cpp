@@ -6,7 +6,7 @@
 #include "saver/SaverWindows.h"
 #include "startup/modMain.h"
 #include "support/StandIns.h"
-#include "ui/qt/Impl.h"
+#include "support/WidgetOf.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -24,7 +24,7 @@ protected:
         modMain::ScreenSaverType = 1;
     }
     static QWidget* Widget(const SaverWindows::Shown& shown) {
-        return shown.window->Form.Native().widget;
+        return testing_support::WidgetOf(shown.window->Form);
     }
     // The screens the outside world reports from now on, by name, and the news of it.
     void OnlyScreens(std::vector<std::string> names) {

@@ -1,10 +1,10 @@
 // The saver window on the real Qt forms, offscreen, with the outside world replaced.
 
 #include "forms/SaverFixture.h"
+#include "support/WidgetOf.h"
 #include "ui/Screen.h"
 #include "ui/Services.h"
 #include "ui/Units.h"
-#include "ui/qt/Impl.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,7 +35,9 @@ protected:
         return path.toStdString();
     }
 
-    static QImage Grab(const ui::PictureBox& box) { return box.Native().widget->grab().toImage(); }
+    static QImage Grab(const ui::PictureBox& box) {
+        return testing_support::WidgetOf(box)->grab().toImage();
+    }
 
     QTemporaryDir folder;
 };
@@ -69,7 +71,7 @@ TEST_F(Saver, EachTypeShowsItsPictureAndRunsItsOneClock) {
 
 TEST_F(Saver, WindowIsBlackBorderlessTopmostAndCoversTheScreen) {
     auto form = Shown(1);
-    QWidget* window = form->Form.Native().widget;
+    QWidget* window = testing_support::WidgetOf(form->Form);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -202,9 +204,9 @@ TEST_F(Saver, RealPointerMovesEndTheSaverOverBackgroundOrPicture) {
     for (bool overPicture : {false, true}) {
         ends = 0;
         auto form = Shown(2);
-        QWidget* window = form->Form.Native().widget;
+        QWidget* window = testing_support::WidgetOf(form->Form);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-        QWidget* target = overPicture ? form->picLips.Native().widget.data() : window;
+        QWidget* target = overPicture ? testing_support::WidgetOf(form->picLips) : window;
         QTest::mouseMove(target, QPoint(20, 20));
         EXPECT_EQ(ends, 0);
         QTest::mouseMove(target, QPoint(22, 20));
@@ -214,12 +216,12 @@ TEST_F(Saver, RealPointerMovesEndTheSaverOverBackgroundOrPicture) {
 
 TEST_F(Saver, ClicksAndKeysAnywhereEndTheSaver) {
     auto form = Shown(3);
-    const std::vector<QWidget*> targets = {form->Form.Native().widget,
-                                           form->picAlarmClock.Native().widget,
-                                           form->picAlarmClockMoveMent.Native().widget,
-                                           form->picCustom.Native().widget,
-                                           form->picLips.Native().widget,
-                                           form->picClock.Native().widget};
+    const std::vector<QWidget*> targets = {testing_support::WidgetOf(form->Form),
+                                           testing_support::WidgetOf(form->picAlarmClock),
+                                           testing_support::WidgetOf(form->picAlarmClockMoveMent),
+                                           testing_support::WidgetOf(form->picCustom),
+                                           testing_support::WidgetOf(form->picLips),
+                                           testing_support::WidgetOf(form->picClock)};
     for (QWidget* target : targets) {
         ends = 0;
         QTest::mouseClick(target, Qt::LeftButton, {}, QPoint(3, 3));
@@ -234,9 +236,10 @@ TEST_F(Saver, ClicksAndKeysAnywhereEndTheSaver) {
 // reached the saver's handlers.
 TEST_F(Saver, TabRightAndMiddleButtonsAndTheWheelEndTheSaverToo) {
     auto form = Shown(1);
-    const std::vector<QWidget*> targets = {
-        form->Form.Native().widget, form->picClock.Native().widget,
-        form->picClockMovement.Native().widget, form->picCustom.Native().widget};
+    const std::vector<QWidget*> targets = {testing_support::WidgetOf(form->Form),
+                                           testing_support::WidgetOf(form->picClock),
+                                           testing_support::WidgetOf(form->picClockMovement),
+                                           testing_support::WidgetOf(form->picCustom)};
     for (QWidget* target : targets) {
         for (const auto key : {Qt::Key_Tab, Qt::Key_Backtab}) {
             ends = 0;
@@ -261,13 +264,13 @@ TEST_F(Saver, TabRightAndMiddleButtonsAndTheWheelEndTheSaverToo) {
 // the instance mark, so that no later start ever showed.
 TEST_F(Saver, AClosedSaverWindowEndsTheProgram) {
     auto form = Shown(2);
-    form->Form.Native().widget->close();
+    testing_support::WidgetOf(form->Form)->close();
     EXPECT_EQ(ends, 1);
 }
 
 TEST_F(Saver, TheWindowCarriesTheProgramsIcon) {
     auto form = Shown(1);
-    const QIcon icon = form->Form.Native().widget->windowIcon();
+    const QIcon icon = testing_support::WidgetOf(form->Form)->windowIcon();
     ASSERT_FALSE(icon.isNull());
     EXPECT_TRUE(icon.availableSizes().contains(QSize(32, 32)));
     EXPECT_TRUE(icon.availableSizes().contains(QSize(16, 16)));
@@ -279,7 +282,7 @@ TEST_F(Saver, TheSaverTakesTheKeyboardFocusWhenItShows) {
     other.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
     auto form = Shown(1);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(form->Form.Native().widget));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(testing_support::WidgetOf(form->Form)));
 }
 
 // A report from a failure no routine trapped opened under the stays-on-top saver, which hides
@@ -291,7 +294,7 @@ TEST_F(Saver, AReportShowsAboveTheSaver) {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         EXPECT_TRUE(box->windowFlags() & Qt::WindowStaysOnTopHint);
-        EXPECT_EQ(box->parentWidget(), form->Form.Native().widget);
+        EXPECT_EQ(box->parentWidget(), testing_support::WidgetOf(form->Form));
         checked = true;
         box->accept();
     });

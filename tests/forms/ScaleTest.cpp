@@ -4,8 +4,8 @@
 
 #include "SaverFixture.h"
 #include "setup/frmSetup.h"
+#include "support/WidgetOf.h"
 #include "ui/Units.h"
-#include "ui/qt/Impl.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -42,15 +42,15 @@ bool Near(const QSize& a, const QSize& b) {
 TEST_F(Scaled, TheSetupDialogIsItsLayoutAtTheScale) {
     frmSetup d;
     d.Show();
-    QWidget* window = d.Form.Native().widget;
+    QWidget* window = testing_support::WidgetOf(d.Form);
     EXPECT_EQ(window->size(), QSize(493, 355));
-    EXPECT_EQ(d.optScreenSaver[3].Native().widget->geometry(), QRect(15, 200, 119, 17));
+    EXPECT_EQ(testing_support::WidgetOf(d.optScreenSaver[3])->geometry(), QRect(15, 200, 119, 17));
     EXPECT_DOUBLE_EQ(window->devicePixelRatioF(), scale);
     const QImage shot = window->grab().toImage();
     EXPECT_TRUE(Near(shot.size(), Device({493, 355}))) << shot.width() << "x" << shot.height();
     // The banner is its drawing for the scale, pixel for pixel.
     const QImage banner =
-        d.Image1.Native().widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        testing_support::WidgetOf(d.Image1)->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage drawn = DrawingFor("setup_banner");
     ASSERT_FALSE(drawn.isNull());
     EXPECT_EQ(banner.copy(QRect(QPoint(0, 0), drawn.size())), drawn);
@@ -63,7 +63,8 @@ TEST_F(Scaled, TheDialIsItsDrawingForTheScale) {
     ASSERT_EQ(ends, 0);
     const ui::PictureBox& dial = saver->picClock;
     EXPECT_EQ(dial.Width(), 2160); // 144 logical pixels, as at 100%
-    const QImage box = dial.Native().widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage box =
+        testing_support::WidgetOf(dial)->grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_TRUE(Near(box.size(), Device({144, 145}))) << box.width() << "x" << box.height();
     const QImage drawn = DrawingFor("clock");
     ASSERT_FALSE(drawn.isNull());

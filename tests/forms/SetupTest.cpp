@@ -4,11 +4,11 @@
 #include "setup/frmSetup.h"
 #include "startup/modMain.h"
 #include "support/StandIns.h"
+#include "support/WidgetOf.h"
 #include "ui/Application.h"
 #include "ui/Error.h"
 #include "ui/FormList.h"
 #include "ui/Screen.h"
-#include "ui/qt/Impl.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -55,11 +55,13 @@ protected:
     // Closes by the close box, which saves as Exit does; true when the program ended.
     bool CloseBox(frmSetup& d) {
         ends = 0;
-        d.Form.Native().widget->close();
+        testing_support::WidgetOf(d.Form)->close();
         return ends == 1;
     }
 
-    static QWidget* Widget(const ui::Control& control) { return control.Native().widget; }
+    static QWidget* Widget(const ui::Control& control) {
+        return testing_support::WidgetOf(control);
+    }
 
     std::string Picture(const char* name, const char* format) {
         const QString path = folder.filePath(name);
@@ -122,7 +124,7 @@ TEST_F(Setup, AStoredTypeThatIsNoNumberIsReportedAndTheLoadStopsThere) {
 
 TEST_F(Setup, TheWindowAndItsControlsAreWhereTheyBelong) {
     auto d = Opened();
-    QWidget* window = d->Form.Native().widget;
+    QWidget* window = testing_support::WidgetOf(d->Form);
     EXPECT_EQ(window->windowTitle(), "Moondial - Setup");
     EXPECT_EQ(window->size(), QSize(493, 355));
     EXPECT_TRUE(window->windowFlags() & Qt::Tool);
@@ -178,7 +180,7 @@ TEST_F(Setup, TheWindowAndItsControlsAreWhereTheyBelong) {
 
 TEST_F(Setup, TheDialogShowsItsBannerAndTheButtonsTheirBars) {
     auto d = Opened();
-    const QImage shot = d->Form.Native().widget->grab().toImage();
+    const QImage shot = testing_support::WidgetOf(d->Form)->grab().toImage();
     // The banner's grey letters and green print, the yellow bars, the white line.
     int grey = 0, green = 0, yellow = 0;
     for (int y = 10; y < 72; ++y)
@@ -242,7 +244,7 @@ TEST_F(Setup, ExitAndTheCloseBoxSaveAlike) {
         QTest::mouseClick(Widget(d->optScreenSaver[3]), Qt::LeftButton);
         ends = 0;
         if (closeBox)
-            d->Form.Native().widget->close();
+            testing_support::WidgetOf(d->Form)->close();
         else
             QTest::mouseClick(Widget(d->cmdExit), Qt::LeftButton, {}, QPoint(45, 18));
         EXPECT_EQ(ends, 1) << closeBox;
@@ -361,7 +363,7 @@ TEST_F(Setup, TheButtonsAreClippedToTheirRoundedBars) {
 
 TEST_F(Setup, AClickInAClippedCornerOfExitDoesNothing) {
     auto d = Opened();
-    QWidget* window = d->Form.Native().widget;
+    QWidget* window = testing_support::WidgetOf(d->Form);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     const QPoint corner = Widget(d->cmdExit)->geometry().topLeft() + QPoint(4, 5);
     QWidget* under = window->childAt(corner);
@@ -382,7 +384,7 @@ TEST_F(Setup, AboutAndBackKeepTheSelectionAndThePath) {
         EXPECT_FALSE(d->Form.Visible());
         EXPECT_TRUE(d->About->Form.Visible());
         if (closeBox)
-            d->About->Form.Native().widget->close();
+            testing_support::WidgetOf(d->About->Form)->close();
         else
             QTest::mouseClick(Widget(d->About->cmdExit), Qt::LeftButton);
         EXPECT_FALSE(d->About->Form.Visible());
@@ -398,7 +400,7 @@ TEST_F(Setup, AboutAndBackKeepTheSelectionAndThePath) {
 TEST_F(Setup, EachOpeningOfTheAboutBoxStartsAtOK) {
     auto d = Opened();
     d->cmdAbout_Click();
-    QWidget* about = d->About->Form.Native().widget;
+    QWidget* about = testing_support::WidgetOf(d->About->Form);
     Widget(d->About->cmdNavitgate)->setFocus();
     ASSERT_EQ(about->focusWidget(), Widget(d->About->cmdNavitgate));
     d->About->cmdExit_Click();
@@ -433,7 +435,7 @@ TEST_F(Setup, TheAboutBoxShowsTheVersionAndItsControls) {
     auto d = Opened();
     d->cmdAbout_Click();
     frmAbout& about = *d->About;
-    QWidget* window = about.Form.Native().widget;
+    QWidget* window = testing_support::WidgetOf(about.Form);
     EXPECT_EQ(window->windowTitle(), "Moondial - About");
     EXPECT_EQ(window->size(), QSize(602, 299));
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
@@ -483,7 +485,7 @@ TEST_F(Setup, AFailureInTheAboutBoxsLoadLandsInTheAboutButtonsReport) {
 
 TEST_F(Setup, TheKeyboardWorksAsInAnyDialog) {
     auto d = Opened();
-    QWidget* window = d->Form.Native().widget;
+    QWidget* window = testing_support::WidgetOf(d->Form);
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
     Widget(d->optScreenSaver[0])->setFocus();
@@ -558,7 +560,7 @@ const Read* Named(const std::vector<Read>& controls, const std::string& name) {
 TEST_F(Setup, AScreenReaderReadsTheDialogAsItLooks) {
     Store("Screen Saver Type", "4");
     auto d = Opened();
-    QWidget* window = d->Form.Native().widget;
+    QWidget* window = testing_support::WidgetOf(d->Form);
     QAccessibleInterface* dialog = QAccessible::queryAccessibleInterface(window);
     EXPECT_EQ(dialog->role(), QAccessible::Dialog);
     EXPECT_EQ(dialog->text(QAccessible::Name), "Moondial - Setup");
@@ -584,11 +586,12 @@ TEST_F(Setup, AScreenReaderReadsTheDialogAsItLooks) {
         EXPECT_TRUE(button->focusable && button->shown) << name;
     }
     // The banner: shown, but no stop.
-    QAccessibleInterface* banner = QAccessible::queryAccessibleInterface(d->Image1.Native().widget);
+    QAccessibleInterface* banner =
+        QAccessible::queryAccessibleInterface(testing_support::WidgetOf(d->Image1));
     EXPECT_FALSE(banner->state().focusable);
     EXPECT_TRUE(banner->text(QAccessible::Name).isEmpty());
     // Nothing is drawn differently for it.
-    EXPECT_EQ(d->cmdExit.Native().widget->size(), QSize(91, 36));
+    EXPECT_EQ(testing_support::WidgetOf(d->cmdExit)->size(), QSize(91, 36));
 }
 
 // The selected option holds the focus when the dialog opens, as it does on Windows, so a reader
@@ -598,10 +601,10 @@ TEST_F(Setup, TheDialogOpensWithTheFocusOnTheSelectedOption) {
         ui::app::ReleaseWindows();
         Store("Screen Saver Type", std::to_string(type));
         auto d = Opened();
-        QWidget* window = d->Form.Native().widget;
+        QWidget* window = testing_support::WidgetOf(d->Form);
         const int option = *setup::OptionOfSaverType(type);
         EXPECT_EQ(window->focusWidget(), Widget(d->optScreenSaver[option])) << type;
-        QTest::mouseClick(d->Image1.Native().widget, Qt::LeftButton);
+        QTest::mouseClick(testing_support::WidgetOf(d->Image1), Qt::LeftButton);
         EXPECT_EQ(window->focusWidget(), Widget(d->optScreenSaver[option])) << type;
     }
 }
@@ -610,7 +613,7 @@ TEST_F(Setup, AScreenReaderReadsTheAboutBoxAsItLooks) {
     auto d = Opened();
     d->cmdAbout_Click();
     frmAbout& about = *d->About;
-    QWidget* window = about.Form.Native().widget;
+    QWidget* window = testing_support::WidgetOf(about.Form);
     QAccessibleInterface* box = QAccessible::queryAccessibleInterface(window);
     EXPECT_EQ(box->role(), QAccessible::Dialog);
     EXPECT_EQ(box->text(QAccessible::Name), "Moondial - About");
@@ -625,7 +628,7 @@ TEST_F(Setup, AScreenReaderReadsTheAboutBoxAsItLooks) {
     EXPECT_EQ(window->focusWidget(), Widget(about.cmdExit));
     for (const ui::PictureBox* picture : {&about.Image1, &about.Image2}) {
         QAccessibleInterface* read =
-            QAccessible::queryAccessibleInterface(picture->Native().widget);
+            QAccessible::queryAccessibleInterface(testing_support::WidgetOf(*picture));
         EXPECT_FALSE(read->state().focusable);
         EXPECT_TRUE(read->text(QAccessible::Name).isEmpty());
     }
