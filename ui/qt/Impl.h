@@ -9,6 +9,7 @@
 #include "ui/PictureBox.h"
 #include "ui/Units.h"
 #include "ui/qt/ServerBoxes.h"
+#include "ui/qt/ServerPicture.h"
 
 #include <QAbstractButton>
 #include <QPixmap>
@@ -142,36 +143,14 @@ struct Control::Impl {
 
 void MoveToServer(Control& label, std::uint32_t stageWindow);
 
-// Gives the box an X window of its own on the stage, or draws it into its parent's: the
-// server then moves one window where Qt would move two.
+// The box lives on the X server from now on (ServerPicture).
 void MoveToServer(PictureBox& box, std::uint32_t stageWindow);
 
 struct PictureBox::Impl {
     QPointer<PictureWidget> widget; // a child of the parent's widget, which may delete it first
     Form* form = nullptr;
-    PictureBox* parent = nullptr;      // the box it lives in, if any
-    bool shown = true;                 // its own visibility, whatever its parents'
-    std::unique_ptr<ServerBox> server; // its X window, once it lives on the X server
-    bool inParent = false; // on the server, drawn into its parent's picture: one window less
-    bool repaintAsked = false;
-    QRect changed; // of a box with its own X window: what to show anew, in its logical pixels
-    // The scale its X window was laid out at, once on the server: the one its moves and
-    // uploads keep to, not asked of Qt again at each of them.
-    double serverScale = 0;
-    // Where a box with its own X window is, in logical pixels. Its hidden widget stays where it
-    // was staged: a widget's move runs through more of Qt than the move of the window itself.
-    QPoint serverAt;
-
-    bool OnServer() const { return server != nullptr || inParent; }
-    // Device pixels per logical pixel on the form's screen.
-    double Scale() const;
-    // The box whose X window shows this one: itself, or the parent it is drawn into.
-    PictureBox::Impl& Shown();
-    // On the server: the new content shown, once, when the program next waits; only the part
-    // given (in this box's logical pixels) is sent, so that a clock's hands moving each second
-    // send the hands, not the dial.
-    void AskRepaint();
-    void AskRepaint(const QRect& area);
+    PictureBox* parent = nullptr;          // the box it lives in, if any
+    std::unique_ptr<ServerPicture> server; // once it lives on the X server
 };
 
 } // namespace ui

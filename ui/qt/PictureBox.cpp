@@ -110,75 +110,6 @@ QRect ToRect(const LineDrawing::Area& area) {
 
 } // namespace
 
-double PictureBox::Impl::Scale() const {
-    return serverScale > 0 ? serverScale : form->Native().widget->devicePixelRatioF();
-}
-
-PictureBox::Impl& PictureBox::Impl::Shown() {
-    return inParent ? parent->Native().Shown() : *this;
-}
-
-namespace {
-
-bool ShownWithin(const PictureBox::Impl& box, const PictureBox::Impl& root) {
-    for (const PictureBox::Impl* b = &box; b != &root; b = &b->parent->Native())
-        if (!b->shown)
-            return false;
-    return true;
-}
-
-// The window's picture: its own content, and that of the boxes drawn into it, each at its
-// place.
-QImage Content(PictureBox::Impl& root, double scale) {
-    QImage content(DeviceSize(root.widget->size(), scale), QImage::Format_RGB32);
-    content.setDevicePixelRatio(scale);
-    QPainter painter(&content);
-    root.widget->Render(painter, root.widget->rect());
-    for (PictureBox* box : root.form->Native().boxes) {
-        PictureBox::Impl& impl = box->Native();
-        if (&impl == &root || !impl.inParent || &impl.Shown() != &root || !ShownWithin(impl, root))
-            continue;
-        painter.save();
-        const QPoint at = impl.widget->mapTo(root.widget.data(), QPoint(0, 0));
-        painter.translate(at);
-        painter.setClipRect(QRect(QPoint(0, 0), impl.widget->size()));
-        impl.widget->Render(painter, QRect(QPoint(0, 0), impl.widget->size()));
-        painter.restore();
-    }
-    return content;
-}
-
-} // namespace
-
-void PictureBox::Impl::AskRepaint() {
-    AskRepaint(widget ? widget->rect() : QRect());
-}
-
-void PictureBox::Impl::AskRepaint(const QRect& area) {
-    Impl& root = Shown();
-    if (!widget || !root.widget)
-        return;
-    const QPoint offset = &root == this ? QPoint() : widget->mapTo(root.widget.data(), QPoint());
-    root.changed |= area.translated(offset) & root.widget->rect();
-    if (root.repaintAsked)
-        return;
-    root.repaintAsked = true;
-    // After the handler that changed it, before the program waits again: one upload for a
-    // clear and three lines, and no wakeup of its own.
-    Impl* target = &root;
-    QTimer::singleShot(0, root.widget, [target] {
-        target->repaintAsked = false;
-        const QRect dirty = std::exchange(target->changed, QRect());
-        if (!target->server || !target->widget || dirty.isEmpty())
-            return;
-        const double scale = target->Scale();
-        // A pixel more round it: rounding at a fractional scale may take one from its edge.
-        const QRect device = DeviceRect(dirty, scale).adjusted(-1, -1, 1, 1);
-        target->server->Show(Content(*target, scale), device);
-        FlushServer();
-    });
-}
-
 PictureBox::PictureBox(Form& parent, double left, double top, double width, double height)
     : impl_(std::make_unique<Impl>()) {
     impl_->form = &parent;
@@ -207,25 +138,13 @@ PictureBox::~PictureBox() {
 
 void MoveToServer(PictureBox& box, std::uint32_t stageWindow) {
     PictureBox::Impl& impl = box.Native();
-    PictureWidget* w = impl.widget;
-    impl.shown = !w->isHidden();
-    impl.serverScale = impl.form->Native().widget->devicePixelRatioF();
-    if (impl.parent)
-        impl.inParent = true;
-    else {
-        impl.serverAt = w->pos();
-        impl.server = std::make_unique<ServerBox>(
-            stageWindow, DeviceRect(w->geometry(), impl.Scale()), impl.shown);
-    }
-    // The widget keeps the box's state but its place (serverAt), hidden: Qt neither paints nor
-    // moves anything of it.
-    w->hide();
-    impl.AskRepaint();
+    impl.server = std::make_unique<ServerPicture>(box, stageWindow);
+    impl.server->Repaint();
 }
 
 void PictureBox::SetBackColor(Color color) {
     impl_->widget->back = color;
-    impl_->OnServer() ? impl_->AskRepaint() : impl_->widget->update();
+    impl_->server ? impl_->server->Repaint() : impl_->widget->update();
 }
 
 void PictureBox::SetAutoSize(bool autoSize) {
@@ -237,40 +156,25 @@ void PictureBox::SetPicture(const Picture& picture) {
     w->picture = picture;
     if (w->autoSize) {
         w->resize(picture.WidthPixels(), picture.HeightPixels());
-        if (impl_->server) {
-            const QSize size = DeviceSize(w->size(), impl_->Scale());
-            impl_->server->Resize(size.width(), size.height());
-        }
+        if (impl_->server)
+            impl_->server->Resized();
     }
-    // All of the window it shows in: an auto-sized box may have grown or shrunk within it.
-    impl_->OnServer() ? impl_->Shown().AskRepaint() : w->update();
+    impl_->server ? impl_->server->RepaintWindow() : w->update();
 }
 
 void PictureBox::SetVisible(bool visible) {
-    if (!impl_->OnServer()) {
-        impl_->widget->setVisible(visible);
-        return;
-    }
-    impl_->shown = visible;
-    if (impl_->inParent) {
-        impl_->AskRepaint();
-        return;
-    }
-    impl_->server->SetShown(visible);
-    FlushServer();
+    impl_->server ? impl_->server->SetVisible(visible) : impl_->widget->setVisible(visible);
 }
 
 bool PictureBox::Visible() const {
-    if (!impl_->OnServer())
-        return impl_->widget->isVisible();
-    return impl_->shown && (impl_->parent ? impl_->parent->Visible() : impl_->form->Visible());
+    return impl_->server ? impl_->server->Visible() : impl_->widget->isVisible();
 }
 
 double PictureBox::Left() const {
-    return PixelsToTwips(impl_->server ? impl_->serverAt.x() : impl_->widget->x());
+    return PixelsToTwips(impl_->server ? impl_->server->Place().x() : impl_->widget->x());
 }
 double PictureBox::Top() const {
-    return PixelsToTwips(impl_->server ? impl_->serverAt.y() : impl_->widget->y());
+    return PixelsToTwips(impl_->server ? impl_->server->Place().y() : impl_->widget->y());
 }
 double PictureBox::Width() const {
     return PixelsToTwips(impl_->widget->width());
@@ -281,20 +185,7 @@ double PictureBox::Height() const {
 
 void PictureBox::Move(double left, double top) {
     const QPoint at(TwipsToPixels(left), TwipsToPixels(top));
-    if (impl_->server) {
-        // One configure request, no reply awaited: the server moves the picture by itself. Not
-        // flushed here: Qt's loop flushes the display after the timers of each of its passes,
-        // so the move leaves in this same wakeup and a tick writes to the server once.
-        impl_->serverAt = at;
-        const QPoint device = DevicePoint(at, impl_->Scale());
-        impl_->server->Move(device.x(), device.y());
-        return;
-    }
-    PictureWidget* w = impl_->widget;
-    const QRect before = w->geometry();
-    w->move(at);
-    if (impl_->inParent)
-        impl_->parent->Native().AskRepaint(before | w->geometry()); // where it was, and is
+    impl_->server ? impl_->server->Move(at) : impl_->widget->move(at);
 }
 
 void PictureBox::SetScale(double x1, double y1, double x2, double y2) {
@@ -311,23 +202,21 @@ int PictureBox::PenWidth() const {
 void PictureBox::Clear() {
     PictureWidget* w = impl_->widget;
     // On the server what the lines covered is drawn again: the rest of the picture has not changed.
-    if (const LineDrawing::Area drawn = w->drawing.Clear(); !impl_->OnServer())
+    if (const LineDrawing::Area drawn = w->drawing.Clear(); !impl_->server)
         w->update();
     else if (!drawn.Empty())
-        impl_->AskRepaint(ToRect(drawn));
+        impl_->server->Repaint(ToRect(drawn));
 }
 
 void PictureBox::DrawLine(double x1, double y1, double x2, double y2, Color color) {
     PictureWidget* w = impl_->widget;
     const QRect area =
         ToRect(LineDrawing::Around(w->drawing.Add(x1, y1, x2, y2, color, w->width(), w->height())));
-    impl_->OnServer() ? impl_->AskRepaint(area) : w->update(area);
+    impl_->server ? impl_->server->Repaint(area) : w->update(area);
 }
 
 std::uintptr_t PictureBox::Handle() const {
-    if (impl_->OnServer())
-        return impl_->Shown().server->Window();
-    return impl_->widget->winId();
+    return impl_->server ? impl_->server->Window() : impl_->widget->winId();
 }
 
 } // namespace ui
