@@ -22,15 +22,66 @@ namespace ui::idle {
 
 namespace {
 
-// Within a second, on a loaded machine too: a saver that has not ended by then is killed.
-void EndSaver(QProcess& saver) {
-    if (saver.state() == QProcess::NotRunning)
-        return;
-    saver.terminate();
-    if (!saver.waitForFinished(700)) {
-        saver.kill();
-        saver.waitForFinished(5000);
+// The saver as a process of its own ("/s"), which reports its end.
+class SaverProcess {
+public:
+    explicit SaverProcess(Report ended) {
+        saver_.setProgram(QCoreApplication::applicationFilePath());
+        saver_.setArguments({QStringLiteral("/s")});
+        saver_.setProcessChannelMode(QProcess::ForwardedChannels);
+        // A saver outliving a watcher that was killed outright would be left to the user.
+        saver_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+        QObject::connect(&saver_, &QProcess::finished, [ended] { ended(Edge::Gone); });
+        QObject::connect(&saver_, &QProcess::errorOccurred, [ended](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart)
+                ended(Edge::Gone);
+        });
     }
+    // The saver's end is no news on the way out: nothing may start another then.
+    ~SaverProcess() {
+        QObject::disconnect(&saver_, nullptr, nullptr, nullptr);
+        End();
+    }
+
+    void Start() {
+        // Wayland compositors give the focus to a new window that brings a token.
+        auto environment = QProcessEnvironment::systemEnvironment();
+        if (const auto token = ActivationToken(); !token.empty())
+            environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"),
+                               QString::fromStdString(token));
+        saver_.setProcessEnvironment(environment);
+        saver_.start();
+    }
+    void Terminate() { saver_.terminate(); }
+
+private:
+    // Within a second, on a loaded machine too: a saver that has not ended by then is killed.
+    void End() {
+        if (saver_.state() == QProcess::NotRunning)
+            return;
+        saver_.terminate();
+        if (!saver_.waitForFinished(700)) {
+            saver_.kill();
+            saver_.waitForFinished(5000);
+        }
+    }
+
+    QProcess saver_;
+};
+
+// The session's idle signal: the compositor's, else GNOME's, else the X server's.
+std::unique_ptr<Source> FindIdleSignal(QDBusConnection bus, std::chrono::milliseconds timeout,
+                                       const std::function<Report(Role)>& reportAs) {
+    const char* waylandDisplay = std::getenv("WAYLAND_DISPLAY");
+    const bool wayland = waylandDisplay && *waylandDisplay;
+    std::unique_ptr<Source> idle = WaylandIdle::Find(timeout, reportAs(Role::IdleSignal));
+    if (!idle)
+        idle = GnomeIdle::Find(std::move(bus), timeout, reportAs(Role::IdleSignal),
+                               reportAs(Role::SessionManager));
+    // Xwayland's idle time counts only the input its own clients get.
+    if (!idle && !wayland)
+        idle = X11Idle::Find(timeout, reportAs(Role::IdleSignal));
+    return idle;
 }
 
 } // namespace
@@ -38,32 +89,19 @@ void EndSaver(QProcess& saver) {
 int Watch(int argc, char** argv, std::chrono::milliseconds timeout, Policy& policy) {
     QCoreApplication application(argc, argv);
 
-    QProcess saver;
-    saver.setProgram(QCoreApplication::applicationFilePath());
-    saver.setArguments({QStringLiteral("/s")});
-    saver.setProcessChannelMode(QProcess::ForwardedChannels);
-    // A saver outliving a watcher that was killed outright would be left to the user.
-    saver.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-
     // The policy's deadline (the timeout since an application's release), asked for again after
     // each decision; a coarse timer that fires early finds it not yet due and waits again.
     QTimer deadline;
     deadline.setSingleShot(true);
+    std::optional<SaverProcess> saver;
     // Ended before the event loop runs, there is no loop to end: the start-up ends instead.
     bool running = false;
     std::optional<Status> endedEarly;
     const auto carryOut = [&](const Decision& decision) {
-        if (decision.endSaver)
-            saver.terminate();
-        if (decision.startSaver) {
-            // Wayland compositors give the focus to a new window that brings a token.
-            auto environment = QProcessEnvironment::systemEnvironment();
-            if (const auto token = ActivationToken(); !token.empty())
-                environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"),
-                                   QString::fromStdString(token));
-            saver.setProcessEnvironment(environment);
-            saver.start();
-        }
+        if (decision.endSaver && saver)
+            saver->Terminate();
+        if (decision.startSaver && saver)
+            saver->Start();
         if (decision.endWatcher) {
             if (*decision.endWatcher == SessionLost)
                 std::fputs("moondial: the connection to the display was lost\n", stderr);
@@ -79,27 +117,14 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout, Policy& poli
         else
             deadline.stop();
     };
-    const auto reportAs = [&](Role role) -> Report {
+    const std::function<Report(Role)> reportAs = [&](Role role) -> Report {
         return [&, role](Edge edge) { carryOut(policy.After(role, edge, Clock::now())); };
     };
     QObject::connect(&deadline, &QTimer::timeout, [&] { carryOut(policy.At(Clock::now())); });
-    const Report saverReport = reportAs(Role::Saver);
-    QObject::connect(&saver, &QProcess::finished, [&] { saverReport(Edge::Gone); });
-    QObject::connect(&saver, &QProcess::errorOccurred, [&](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            saverReport(Edge::Gone);
-    });
+    saver.emplace(reportAs(Role::Saver));
 
-    const char* waylandDisplay = std::getenv("WAYLAND_DISPLAY");
-    const bool wayland = waylandDisplay && *waylandDisplay;
     auto bus = QDBusConnection::sessionBus();
-    std::unique_ptr<Source> idle = WaylandIdle::Find(timeout, reportAs(Role::IdleSignal));
-    if (!idle)
-        idle = GnomeIdle::Find(bus, timeout, reportAs(Role::IdleSignal),
-                               reportAs(Role::SessionManager));
-    // Xwayland's idle time counts only the input its own clients get.
-    if (!idle && !wayland)
-        idle = X11Idle::Find(timeout, reportAs(Role::IdleSignal));
+    const auto idle = FindIdleSignal(bus, timeout, reportAs);
     if (!idle) {
         std::fputs("moondial: this session gives no idle signal (no Wayland idle protocol, "
                    "GNOME idle monitor or X11 screen-saver extension); have the desktop's own "
@@ -125,9 +150,7 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout, Policy& poli
         return *endedEarly;
     running = true;
     const int status = QCoreApplication::exec();
-    // The saver's end is no news now: nothing may start another on the way out.
-    QObject::disconnect(&saver, nullptr, nullptr, nullptr);
-    EndSaver(saver);
+    saver.reset(); // the saver ends with the watcher
     return status;
 }
 
