@@ -24,7 +24,7 @@ packages=()
   kwin-wayland mutter
   sway xwayland grim wtype qt6-wayland
   pkg-config libwayland-dev wayland-protocols plasma-wayland-protocols libxcb-screensaver0-dev libxcb-dpms0-dev dbus-daemon
-  at-spi2-core python3-pyatspi)
+  at-spi2-core python3-pyatspi orca speech-dispatcher)
 [ $want_windows -eq 1 ] && packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix fonts-liberation2
   wine wine32:i386 wine64 xvfb xauth)
 

@@ -62,6 +62,7 @@ frmAbout::frmAbout(ui::Form& owner)
     Form.OnUnload = [this] { Form_Unload(); };
     cmdNavitgate.OnClick = [this] { cmdNavitgate_Click(); };
     cmdExit.OnClick = [this] { cmdExit_Click(); };
+    cmdExit.SetCancel();
 }
 
 // No trap of its own: a failure reaches the About button that opened the box.
@@ -74,7 +75,11 @@ void frmAbout::Form_Load() {
                      pixels(Form.Width()), pixels(Form.Height()),
                      ui::swp::ShowWindow | ui::swp::NoActivate);
     const ui::app::Version version = ui::app::ProgramVersion();
-    lbl1.SetCaption(setup::VersionText(version.Major, version.Minor, version.Revision));
+    const std::string versionText =
+        setup::VersionText(version.Major, version.Minor, version.Revision);
+    lbl1.SetCaption(versionText);
+    // Two one-word labels a reader does not read out by themselves: said as the box opens.
+    Form.SetDescription("Version " + versionText);
 }
 
 void frmAbout::Form_Unload() {

@@ -47,10 +47,14 @@ frmSetup::frmSetup()
 
     Image1.SetBackColor(ui::Black);
     Image1.SetPicture(ui::ResourcePicture("setup_banner"));
-    for (ui::OptionButton& option : optScreenSaver) {
+    for (std::size_t index = 0; index < optScreenSaver.size(); ++index) {
+        ui::OptionButton& option = optScreenSaver[index];
         option.SetFont(DialogFont);
         option.SetForeColor(White);
         option.SetBackColor(ui::Black);
+        // No frame shows the four as one choice: a screen reader is told so.
+        option.SetGroup("Screen Saver Type", static_cast<int>(index) + 1,
+                        static_cast<int>(optScreenSaver.size()));
     }
     optScreenSaver[0].SetValue(true);
     lbl0.SetFont(DialogFont);

@@ -79,6 +79,10 @@ public:
     bool Value() const;
     void SetValue(bool selected); // selects without a Click
     std::string Caption() const;
+    // The group the option belongs to, by the name a screen reader says with it, and its place
+    // there ("2 of 4"); nothing is drawn. The arrow keys go through a form's options in the
+    // order they were made, round from the last to the first.
+    void SetGroup(const std::string& name, int position, int count);
     // A click, or a selection by the arrow keys.
     std::function<void()> OnClick;
 };
@@ -100,6 +104,8 @@ public:
                   const Picture& picture, const std::string& name);
     void SetToolTip(const std::string& text);
     std::string ToolTip() const;
+    // Escape in its form presses it, as it presses a dialog's Cancel button.
+    void SetCancel();
     std::function<void()> OnClick;
     // Moved to a monitor of another scale, after the button has its new size: where the
     // program gave it a region, it gives the region again, from its own figures, so that no

@@ -26,6 +26,8 @@ public:
 
     // Appearance, set before the first Show.
     void SetCaption(const std::string& caption);
+    // What a screen reader says of the window after its caption; nothing is drawn.
+    void SetDescription(const std::string& description);
     void SetBackColor(Color color);
     Color BackColor() const;
     void SetBorderStyle(BorderStyle style);

@@ -8,6 +8,14 @@ script judges them.
       window ROLE "NAME"
       control ROLE "NAME" STATE,... [labelled-by "NAME"]
       focus ROLE "NAME"                 the control with the focus, if any
+      described ROLE "NAME" "TEXT"      the window's or a control's description, if it has one
+  atspi-tree.py text PID TITLE SECS     the window's first text box as a reader asks it, each
+                                        question given a second:
+      caret OFFSET
+      selection START END
+      at OFFSET BOUNDARY START END "TEXT"        getTextAtOffset
+      unanswered QUESTION                        no answer within the second
+      answers "NAME"                    asked once more at the end: the program still answers
 """
 
 import sys
@@ -64,8 +72,15 @@ def find_window(pid, title):
     return None
 
 
+def described(accessible):
+    if accessible.description:
+        print("described %s %s %s" % (accessible.getRoleName(), quoted(accessible.name),
+                                      quoted(accessible.description)))
+
+
 def dump(window):
     print("window %s %s" % (window.getRoleName(), quoted(window.name)))
+    described(window)
     focus = None
     pending = list(children(window))
     while pending:
@@ -75,6 +90,7 @@ def dump(window):
         if label is not None:
             line += " labelled-by " + label
         print(line)
+        described(control)
         if control.getState().contains(pyatspi.STATE_FOCUSED):
             focus = control
         pending.extend(children(control))
@@ -82,16 +98,72 @@ def dump(window):
         print("focus %s %s" % (focus.getRoleName(), quoted(focus.name)))
 
 
+BOUNDARIES = [
+    (pyatspi.TEXT_BOUNDARY_CHAR, "char"),
+    (pyatspi.TEXT_BOUNDARY_WORD_START, "word-start"),
+    (pyatspi.TEXT_BOUNDARY_WORD_END, "word-end"),
+    (pyatspi.TEXT_BOUNDARY_SENTENCE_START, "sentence-start"),
+    (pyatspi.TEXT_BOUNDARY_SENTENCE_END, "sentence-end"),
+    (pyatspi.TEXT_BOUNDARY_LINE_START, "line-start"),
+    (pyatspi.TEXT_BOUNDARY_LINE_END, "line-end"),
+]
+
+
+def first_text(accessible):
+    pending = list(children(accessible))
+    while pending:
+        control = pending.pop(0)
+        if control.getRole() == pyatspi.ROLE_TEXT:
+            return control
+        pending.extend(children(control))
+    return None
+
+
+def ask_text(box):
+    from gi.repository import Atspi
+
+    Atspi.set_timeout(1000, 1000)  # a hung program answers nothing: each question a second
+    text = box.queryText()
+    count = text.characterCount
+
+    def asked(what, call):
+        try:
+            return call()
+        except Exception:
+            print("unanswered " + what)
+            return None
+
+    caret = asked("caret", lambda: text.caretOffset)
+    if caret is not None:
+        print("caret %d" % caret)
+    if asked("selections", lambda: text.getNSelections()):
+        start, end = text.getSelection(0)
+        print("selection %d %d" % (start, end))
+    for offset in range(count + 1):
+        for boundary, name in BOUNDARIES:
+            got = asked("at %d %s" % (offset, name),
+                        lambda: text.getTextAtOffset(offset, boundary))
+            if got is not None:
+                print("at %d %s %d %d %s" % (offset, name, got[1], got[2], quoted(got[0])))
+    name = asked("name", lambda: box.name)
+    if name is not None:
+        print("answers " + quoted(name))
+
+
 def main(argv):
     if len(argv) == 2 and argv[1] == "ping":
         pyatspi.Registry.getDesktop(0).childCount
         return 0
-    if len(argv) == 5 and argv[1] == "window":
+    if len(argv) == 5 and argv[1] in ("window", "text"):
         pid, title, deadline = int(argv[2]), argv[3], time.monotonic() + float(argv[4])
         while True:
             window = find_window(pid, title)
-            if window is not None:
+            box = first_text(window) if window is not None and argv[1] == "text" else None
+            if window is not None and argv[1] == "window":
                 dump(window)
+                return 0
+            if box is not None:
+                ask_text(box)
                 return 0
             if time.monotonic() >= deadline:
                 print("atspi-tree: no window %s of process %d" % (quoted(title), pid))

@@ -88,6 +88,21 @@ check "the path box is named and labelled by Full File Path" has_lines "$seen" \
   'control text "Full File Path" focusable,showing,visible,enabled labelled-by "Full File Path"'
 check "every control a user can reach has a role and a name" stops_named "$seen"
 check "the banner is no stop and has no name" decorations_silent "$seen"
+check "the options are one group of four, each told its place" has_lines "$seen" \
+  'described radio button "Analog Clock" "Screen Saver Type, 1 of 4"' \
+  'described radio button "Alarm Clock" "Screen Saver Type, 2 of 4"' \
+  'described radio button "Lips Clock" "Screen Saver Type, 3 of 4"' \
+  'described radio button "Custom Graphic" "Screen Saver Type, 4 of 4"'
+# Every question a reader asks the path box, at every offset to its end, each given a second:
+# a word asked at the end once sent the program into a search without end.
+asked=$(timeout 120 "$tree" text "$setup" "Moondial - Setup" 60) || true
+answers_all() {
+  ! grep '^unanswered' <<<"$asked" || why "$asked" || return
+  has_lines "$asked" 'at 3 line-start 0 3 "N/A"' 'at 3 word-start 2 3 "A"' \
+    'at 0 line-start 0 3 "N/A"' 'at 1 word-end 1 2 "/"' 'answers "Full File Path"'
+}
+check "the path box answers every question at every offset, its end included, and goes on" \
+  answers_all
 check "the selected option has the focus as the dialog opens" \
   focus_on "Moondial - Setup" 'focus radio button "Custom Graphic"'
 dialog=$(window_named "Moondial - Setup")
@@ -114,6 +129,18 @@ check "Tab reaches About" tabbed "Moondial - Setup" 4 'focus push button "About"
 check "and Exit" tabbed "Moondial - Setup" 1 'focus push button "Exit"'
 check "and from Exit comes round to the first option" \
   tabbed "Moondial - Setup" 1 'focus radio button "Analog Clock"'
+pressed() { # pressed TITLE KEY LINE: after the key, the focus is there
+  xdotool key --clearmodifiers "$2"
+  focus_on "$1" "$3"
+}
+check "Down goes to the next option in their order, not the one below" \
+  pressed "Moondial - Setup" Down 'focus radio button "Alarm Clock"'
+check "and on through the row" pressed "Moondial - Setup" Down 'focus radio button "Lips Clock"'
+check "to the second row" pressed "Moondial - Setup" Down 'focus radio button "Custom Graphic"'
+check "and round to the first" pressed "Moondial - Setup" Down 'focus radio button "Analog Clock"'
+check "Up from the first goes round to the last" \
+  pressed "Moondial - Setup" Up 'focus radio button "Custom Graphic"'
+check "Right as Down" pressed "Moondial - Setup" Right 'focus radio button "Analog Clock"'
 
 # The About box, opened by the keyboard as a screen reader user opens it.
 tabbed "Moondial - Setup" 4 'focus push button "About"' >/dev/null || true
@@ -129,12 +156,17 @@ check "every control of the box a user can reach has a role and a name" stops_na
 check "the logo and the banner are no stops and have no names" decorations_silent "$seen"
 check "the About box opens with the focus on OK" \
   focus_on "Moondial - About" 'focus push button "OK"'
+check "and says its version as it opens" grep -qE '^described dialog "Moondial - About" "Version [0-9]+\.[0-9]+"$' <<<"$seen"
 check "Tab reaches the globe" tabbed "Moondial - About" 1 \
   'focus push button "Navigate to the Moondial Home Page"'
 check "and comes back to OK" tabbed "Moondial - About" 1 'focus push button "OK"'
 xdotool key --clearmodifiers Return
 check "Enter on OK closes the box and brings the dialog back" window_named "Moondial - Setup"
 check "where the focus is still on About" focus_on "Moondial - Setup" 'focus push button "About"'
+xdotool key --clearmodifiers Return
+focus_on "Moondial - About" 'focus push button "OK"' >/dev/null || true
+xdotool key --clearmodifiers Escape
+check "Escape closes the box as OK does" focus_on "Moondial - Setup" 'focus push button "About"'
 xdotool key --clearmodifiers Tab Return
 check "Tab and Enter press Exit, which ends the program" ended
 

@@ -60,6 +60,16 @@ check "the path box is named by the label just before it" has_lines "$seen" \
 check "every control has a name, and the banner is passed over" all_named "$seen"
 check "the selected option has the focus as the dialog opens" \
   focus_on "Moondial - Setup" 'focus Button "Custom Graphic"'
+arrow() { # arrow KEY OPTION: after the key, the focus is on that option
+  probe act "Moondial - Setup" "key=$1" >/dev/null
+  focus_on "Moondial - Setup" "focus Button \"$2\""
+}
+check "Down from the last option goes round to the first" arrow down "Analog Clock"
+check "and on to the next in their order" arrow down "Alarm Clock"
+check "Right as Down" arrow right "Lips Clock"
+check "Up to the previous" arrow up "Alarm Clock"
+check "Left as Up" arrow left "Analog Clock"
+check "and Up from the first round to the last" arrow up "Custom Graphic"
 
 probe act "Moondial - Setup" press=250,322 >/dev/null
 check "About opens the About box" probe find "Moondial - About" 30000
@@ -73,8 +83,10 @@ check "the box opens with the focus on OK" focus_on "Moondial - About" 'focus Bu
 probe act "Moondial - About" key=tab >/dev/null
 check "Tab takes the focus to the globe, read by its words" \
   focus_on "Moondial - About" 'focus Button "Navigate to the Moondial Home Page"'
-probe close "Moondial - About" >/dev/null
-probe find "Moondial - Setup" 30000 >/dev/null || true
+probe act "Moondial - About" key=escape >/dev/null
+about_gone() { ! probe find "Moondial - About" 500 >/dev/null; }
+check "Escape closes the box as OK does" until_true 30 about_gone
+check "and the dialog comes back" probe find "Moondial - Setup" 30000
 probe close "Moondial - Setup" >/dev/null
 check "closing the dialog ends the program" ended
 

@@ -491,7 +491,10 @@ TEST_F(Setup, TheKeyboardWorksAsInAnyDialog) {
     Widget(d->optScreenSaver[0])->setFocus();
     QTest::keyClick(Widget(d->optScreenSaver[0]), Qt::Key_Right);
     EXPECT_EQ(Selected(*d), 1);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); // to the second row
+    // On in the options' order, not to the one below: the first row's last, then the second row.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(Selected(*d), 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     EXPECT_EQ(Selected(*d), 3);
     EXPECT_TRUE(PathControlsShow(*d)); // an arrow's selection is a click too
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

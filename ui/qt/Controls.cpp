@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QStyleOptionFocusRect>
 #include <QTimer>
 
@@ -35,6 +36,38 @@ std::unique_ptr<Control::Impl> Make(Form& form, double left, double top, double 
     ++form.Native().controls;
     return impl;
 }
+
+// An option button whose arrow keys go through the options of its form in their order, as on
+// Windows (Down and Right to the next, Up and Left to the previous, round from the last to the
+// first), selecting as they go when the one left was selected; Qt would go to the nearest one
+// on the screen in the arrow's direction, so that Down skipped a row's others.
+class OptionWidget : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        const int key = event->key();
+        const bool next = key == Qt::Key_Down || key == Qt::Key_Right;
+        if ((!next && key != Qt::Key_Up && key != Qt::Key_Left) ||
+            event->modifiers() & ~Qt::KeypadModifier)
+            return QRadioButton::keyPressEvent(event);
+        QList<QRadioButton*> group;
+        for (auto* option : parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+            if (option == this || (option->autoExclusive() && option->isVisibleTo(parentWidget()) &&
+                                   option->isEnabled()))
+                group.append(option);
+        const auto count = group.size();
+        const auto at = group.indexOf(this);
+        QRadioButton* target = group[(at + (next ? 1 : count - 1)) % count];
+        if (target == this)
+            return;
+        const bool selected = isChecked();
+        target->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        if (selected)
+            target->click();
+    }
+};
 
 // How much of each pixel (of each subpixel) the label's text covers, drawn as QLabel draws plain
 // text: white on black.
@@ -258,10 +291,15 @@ std::string TextBox::Text() const {
 
 OptionButton::OptionButton(Form& form, double left, double top, double width, double height,
                            const std::string& caption)
-    : Control(Make<QRadioButton>(form, left, top, width, height, QString::fromStdString(caption))) {
+    : Control(Make<OptionWidget>(form, left, top, width, height, QString::fromStdString(caption))) {
     // A click, or an arrow key that moves the selection within the group.
     QObject::connect(As<QRadioButton>(Native()), &QAbstractButton::clicked,
                      [this] { Dispatch(OnClick); });
+}
+
+void OptionButton::SetGroup(const std::string& name, int position, int count) {
+    Native().widget->setAccessibleDescription(
+        QString::fromStdString(name) + QStringLiteral(", %1 of %2").arg(position).arg(count));
 }
 
 bool OptionButton::Value() const {
@@ -318,6 +356,12 @@ PictureButton::PictureButton(Form& form, double left, double top, double width, 
     Native().widget->setAccessibleName(QString::fromStdString(name));
     QObject::connect(As<PictureButtonWidget>(Native()), &QAbstractButton::clicked,
                      [this] { Dispatch(OnClick); });
+}
+
+void PictureButton::SetCancel() {
+    auto* button = As<PictureButtonWidget>(Native());
+    new QShortcut(
+        QKeySequence(Qt::Key_Escape), button, [button] { button->click(); }, Qt::WindowShortcut);
 }
 
 void PictureButton::SetToolTip(const std::string& text) {

@@ -2,10 +2,10 @@
 #include "ui/FormList.h"
 #include "ui/Units.h"
 #include "ui/WindowCalls.h"
+#include "ui/qt/Accessible.h"
 #include "ui/qt/DisplayPower.h"
 #include "ui/qt/Impl.h"
 
-#include <QAccessibleWidget>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
@@ -23,26 +23,6 @@ namespace {
 const QIcon& ProgramIcon() {
     static const QIcon icon(QStringLiteral(":/art/moondial.ico"));
     return icon;
-}
-
-// A form with a title bar is a dialog to screen readers, which read its caption as its name;
-// Qt would call it a plain widget's client area.
-class FormAccessible : public QAccessibleWidget {
-public:
-    explicit FormAccessible(QWidget* widget) : QAccessibleWidget(widget) {}
-
-    QAccessible::Role role() const override {
-        const QWidget* w = widget();
-        return w->isWindow() && !(w->windowFlags() & Qt::FramelessWindowHint)
-                   ? QAccessible::Dialog
-                   : QAccessibleWidget::role();
-    }
-};
-
-QAccessibleInterface* FormAccessibleFactory(const QString&, QObject* object) {
-    if (auto* form = dynamic_cast<FormWidget*>(object))
-        return new FormAccessible(form);
-    return nullptr;
 }
 
 // The control a form opens with: the first in the tab order, but of option buttons the one
@@ -186,7 +166,7 @@ void FormWidget::paintEvent(QPaintEvent*) {
 
 Form::Form() : impl_(std::make_unique<Impl>()) {
     static const bool accessible = [] {
-        QAccessible::installFactory(FormAccessibleFactory);
+        InstallAccessibleFactory();
         return true;
     }();
     (void)accessible;
@@ -203,6 +183,10 @@ Form::~Form() {
 
 void Form::SetCaption(const std::string& caption) {
     impl_->widget->setWindowTitle(QString::fromStdString(caption));
+}
+
+void Form::SetDescription(const std::string& description) {
+    impl_->widget->SetDescription(QString::fromStdString(description));
 }
 
 void Form::SetBackColor(Color color) {

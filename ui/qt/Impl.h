@@ -50,6 +50,9 @@ public:
     void KeyDown();
     void MouseDown();
     void MouseWheel();
+    // What a screen reader says of the window after its caption.
+    const QString& Description() const { return description_; }
+    void SetDescription(QString description) { description_ = std::move(description); }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -68,6 +71,7 @@ protected:
 
 private:
     Form& form_;
+    QString description_;
 };
 
 class PictureWidget : public QWidget {

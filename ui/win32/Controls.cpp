@@ -2,6 +2,7 @@
 
 #include "ui/Dispatch.h"
 #include "ui/Units.h"
+#include "ui/win32/AccessibleText.h"
 #include "ui/win32/Bitmaps.h"
 #include "ui/win32/Controls.h"
 #include "ui/win32/LastError.h"
@@ -296,6 +297,13 @@ OptionButton::OptionButton(Form& form, double left, double top, double width, do
     Native().pressed = [this] { Dispatch(OnClick); };
 }
 
+void OptionButton::SetGroup(const std::string& name, int position, int count) {
+    // The system tells a group's radio buttons apart by their WS_GROUP; the words are the
+    // reader's to say.
+    win32::SetAccessibleDescription(Native().window, name + ", " + std::to_string(position) +
+                                                         " of " + std::to_string(count));
+}
+
 bool OptionButton::Value() const {
     return SendMessageW(Native().window, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -348,6 +356,10 @@ PictureButton::PictureButton(Form& form, double left, double top, double width, 
         Dispatch(OnScaleChanged);
         return true;
     };
+}
+
+void PictureButton::SetCancel() {
+    Native().form->Native().cancel = Native().window;
 }
 
 void PictureButton::SetToolTip(const std::string& text) {

@@ -3,6 +3,7 @@
 #include "ui/Services.h"
 #include "ui/Units.h"
 #include "ui/Wakeup.h"
+#include "ui/win32/AccessibleText.h"
 #include "ui/win32/Controls.h"
 #include "ui/win32/FormWindow.h"
 #include "ui/win32/LastError.h"
@@ -123,6 +124,10 @@ Form::~Form() {
 
 void Form::SetCaption(const std::string& caption) {
     SetWindowTextW(impl_->window, win32::Wide(caption).c_str());
+}
+
+void Form::SetDescription(const std::string& description) {
+    win32::SetAccessibleDescription(impl_->window, description);
 }
 
 void Form::SetBackColor(Color color) {

@@ -43,6 +43,12 @@ Answer Input(HWND window, Form& form, UINT message, WPARAM wParam, LPARAM lParam
                 Guarded([focus] { ControlPressed(focus); });
             return 0;
         }
+        // Escape in the dialog's keys.
+        if (!lParam && LOWORD(wParam) == IDCANCEL) {
+            if (const HWND cancel = impl.cancel; cancel && IsWindowEnabled(cancel))
+                Guarded([cancel] { ControlPressed(cancel); });
+            return 0;
+        }
         break;
     case WM_SETFOCUS:
         // A form living in another program's window hands the focus back to where it came

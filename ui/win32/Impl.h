@@ -69,6 +69,7 @@ struct Form::Impl {
     bool startMaximized = false;
     bool pressed = false;      // the left button went down here and is not up yet
     HWND focus = nullptr;      // the control that had the focus when the form was deactivated
+    HWND cancel = nullptr;     // the button Escape presses
     UINT dpi = win32::BaseDpi; // the DPI of the monitor it is on, which it is laid out at
     double clientWidth = 0, clientHeight = 0; // twips, as last set; 0: as the system made it
     std::optional<RECT> monitor; // the monitor it covers when shown maximised, device pixels

@@ -17,7 +17,8 @@
 //   probe act TITLE STEP...          in order: click=TEXT (a button by its text), settext=TEXT
 //                                    (the first edit box), press=X,Y (the button at that point
 //                                    of the window's inner area, as a click there tells it)
-//                                    key=tab (Tab, to the control that has the focus)
+//                                    key=tab|down|up|right|left|escape (the key, to the control
+//                                    that has the focus)
 //   probe close TITLE                posts WM_CLOSE, as the system asks a window to close
 //   probe endsession TITLE           the end of the session, as the system tells a window when
 //                                    the user logs off: WM_QUERYENDSESSION, then WM_ENDSESSION
@@ -333,15 +334,22 @@ void Act(HWND window, const std::wstring& step) {
             return;
         }
     }
-    if (verb == L"key" && what == L"tab") {
+    const struct {
+        const wchar_t* name;
+        WPARAM key;
+    } keys[] = {{L"tab", VK_TAB},   {L"down", VK_DOWN}, {L"up", VK_UP},
+                {L"right", VK_RIGHT}, {L"left", VK_LEFT}, {L"escape", VK_ESCAPE}};
+    const auto key = std::find_if(std::begin(keys), std::end(keys),
+                                  [&what](const auto& k) { return what == k.name; });
+    if (verb == L"key" && key != std::end(keys)) {
         GUITHREADINFO thread{};
         thread.cbSize = sizeof thread;
         const HWND focus =
             GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) && thread.hwndFocus
                 ? thread.hwndFocus
                 : window;
-        PostMessageW(focus, WM_KEYDOWN, VK_TAB, 1);
-        PostMessageW(focus, WM_KEYUP, VK_TAB, 0xC0000001);
+        PostMessageW(focus, WM_KEYDOWN, key->key, 1);
+        PostMessageW(focus, WM_KEYUP, key->key, 0xC0000001);
         Say("did " + Utf8(step));
         return;
     }
