@@ -337,7 +337,7 @@ void Act(HWND window, const std::wstring& step) {
     const struct {
         const wchar_t* name;
         WPARAM key;
-    } keys[] = {{L"tab", VK_TAB},   {L"down", VK_DOWN}, {L"up", VK_UP},
+    } keys[] = {{L"tab", VK_TAB},     {L"down", VK_DOWN}, {L"up", VK_UP},
                 {L"right", VK_RIGHT}, {L"left", VK_LEFT}, {L"escape", VK_ESCAPE}};
     const auto key = std::find_if(std::begin(keys), std::end(keys),
                                   [&what](const auto& k) { return what == k.name; });
