@@ -11,13 +11,13 @@ xtool=$(cd "$1" && pwd)/tests/e2e/xtool
 tree=$here/atspi-tree.py
 source "$here/xvfb.sh"
 source "$here/checks.sh"
+source "$here/atspi-bus.sh"
 
 work=$(mktemp -d)
-setup= bus_pid= launcher=
+setup=
 cleanup() {
   [ -z "$setup" ] || kill "$setup" 2>/dev/null || true
-  [ -z "$launcher" ] || kill "$launcher" 2>/dev/null || true
-  [ -z "$bus_pid" ] || kill "$bus_pid" 2>/dev/null || true
+  atspi_bus_stop
   xvfb_stop
   rm -rf "$work"
 }
@@ -27,17 +27,7 @@ unset WAYLAND_DISPLAY
 export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime
 mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/Quillon" && chmod 700 "$XDG_RUNTIME_DIR"
 store=$XDG_CONFIG_HOME/Quillon/Moondial.conf
-# A session bus of the test's own, with the accessibility bus on it. The registry starts with
-# the first call; a program started before it never shows in the tree.
-dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus" 4>"$work/bus.pid"
-DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
-bus_pid=$(head -n 1 "$work/bus.pid")
-export DBUS_SESSION_BUS_ADDRESS
-/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-launcher=$!
-registry_up() { timeout 20 "$tree" ping >/dev/null 2>&1; }
-until_true 60 registry_up || { echo "FAIL no AT-SPI registry"; exit 1; }
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+atspi_bus_start "$work"
 
 read_window() { timeout 90 "$tree" window "$setup" "$1" 60; } # read_window TITLE
 window_named() { timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1; }

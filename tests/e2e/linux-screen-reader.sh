@@ -11,11 +11,13 @@ program=$(cd "$1" && pwd)/moondial
 command -v orca >/dev/null || { echo "skip no screen reader (orca) on this machine"; exit 0; }
 source "$here/xvfb.sh"
 source "$here/checks.sh"
+source "$here/atspi-bus.sh"
 
 work=$(mktemp -d)
-setup= reader= bus_pid= launcher=
+setup= reader=
 cleanup() {
-  for pid in $setup $reader $launcher $bus_pid; do kill "$pid" 2>/dev/null || true; done
+  for pid in $setup $reader; do kill "$pid" 2>/dev/null || true; done
+  atspi_bus_stop
   xvfb_stop
   rm -rf "$work"
 }
@@ -29,15 +31,7 @@ mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/Quillon" "$HOME" && chmod 700 "$XD
 mkdir -p "$XDG_CONFIG_HOME/speech-dispatcher"
 printf 'AddModule "dummy" "sd_dummy" ""\nDefaultModule dummy\n' \
   > "$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf"
-dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus" 4>"$work/bus.pid"
-DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
-bus_pid=$(head -n 1 "$work/bus.pid")
-export DBUS_SESSION_BUS_ADDRESS
-/usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-launcher=$!
-registry_up() { timeout 20 "$here/atspi-tree.py" ping >/dev/null 2>&1; }
-until_true 60 registry_up || { echo "FAIL no AT-SPI registry"; exit 1; }
-export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+atspi_bus_start "$work"
 
 log=$work/orca.log
 script -qfc "orca --replace --debug-file=/dev/stdout" /dev/null >"$log" 2>&1 &
