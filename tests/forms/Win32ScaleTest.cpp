@@ -4,6 +4,7 @@
 
 #include "setup/frmAbout.h"
 #include "setup/frmSetup.h"
+#include "support/ArtDigests.h"
 #include "support/StandIns.h"
 #include "ui/Units.h"
 #include "ui/win32/Bitmaps.h"
@@ -240,6 +241,23 @@ TEST_F(Win32Scale, PointerPositionsAreLogical) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_FLOAT_EQ(seen[0].first, 1500);
     EXPECT_FLOAT_EQ(seen[0].second, 757.5f);
+}
+
+// Each drawing of the art, as the program decodes it, is the one first committed.
+TEST(Win32Art, EveryDrawingIsPixelForPixelTheOneCommitted) {
+    for (const auto& art : testing_support::ArtDigests) {
+        const ui::Picture picture = ui::ResourcePicture(art.name);
+        const ui::Picture::Data* drawing = picture.Get();
+        if (art.scale != testing_support::ArtScale::One)
+            drawing = drawing->larger[art.scale == testing_support::ArtScale::Two].get();
+        ASSERT_NE(drawing, nullptr) << art.name;
+        testing_support::PixelDigest digest(drawing->width, drawing->height);
+        const std::uint32_t* pixel = drawing->pixels;
+        for (const std::uint32_t* end = pixel + drawing->width * drawing->height; pixel != end;
+             ++pixel)
+            digest.AddPixel(*pixel >> 16 & 0xff, *pixel >> 8 & 0xff, *pixel & 0xff);
+        EXPECT_EQ(digest.Value(), art.digest) << art.name << " " << static_cast<int>(art.scale);
+    }
 }
 
 // The program's art: the drawing for each scale, the next larger reduced where there is none.

@@ -1,9 +1,11 @@
 // The program's art as Qt holds it: decoded only at the scales it is drawn at.
 
+#include "support/ArtDigests.h"
 #include "support/HeapInUse.h"
 #include "ui/Picture.h"
 #include "ui/qt/Picture.h"
 
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <gtest/gtest.h>
@@ -34,4 +36,24 @@ TEST(QtArt, ThePictureHoldsOnlyTheDrawingsItIsDrawnAt) {
     EXPECT_LT(drawnAtOne, Own * 3); // its own drawing and the target, no larger one
     drawAt(2.0);
     EXPECT_GT(testing_support::HeapInUse() - start, drawnAtOne + Double / 2);
+}
+
+// Each drawing of the art, read as the program reads it, is the one first committed.
+TEST(QtArt, EveryDrawingIsPixelForPixelTheOneCommitted) {
+    static const char* const suffixes[] = {"", "@1.5x", "@2x"};
+    for (const auto& art : testing_support::ArtDigests) {
+        const QString stem = QLatin1String(art.name) + suffixes[static_cast<int>(art.scale)];
+        const QStringList files = QDir(QStringLiteral(":/art")).entryList({stem + ".*"});
+        ASSERT_EQ(files.size(), 1) << stem.toStdString();
+        const QImage image = QImage(":/art/" + files[0]).convertToFormat(QImage::Format_RGB32);
+        ASSERT_FALSE(image.isNull()) << stem.toStdString();
+        testing_support::PixelDigest digest(image.width(), image.height());
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                digest.AddPixel(qRed(pixel), qGreen(pixel), qBlue(pixel));
+            }
+        EXPECT_EQ(digest.Value(), art.digest)
+            << stem.toStdString() << std::hex << " 0x" << digest.Value();
+    }
 }
