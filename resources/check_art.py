@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the committed art against what the program relies on, without
 redrawing it: every picture exists at every scale in SCALES with the 1x
-size times the scale and the 1x file's format and colour depth, the dials
+size times the scale and the 1x file's format and colour type, the dials
 stay plain grey where the hands are drawn, and the globe is black under its
 mask.  Exits non-zero with one line per fault.
 
@@ -16,31 +16,12 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from draw_art import (  # noqa: E402
-    ALARM_BOX, CLOCK_BOX, DIAL_GREY, OUT_DIR, SCALES, device, scaled_box)
+    ALARM_BOX, CLOCK_BOX, DIAL_GREY, OUT_DIR, SCALES, device, read_png, scaled_box)
 
-PICTURES = ["clock.bmp", "alarmclock.bmp", "lips.bmp", "lips_small.gif",
-            "setup_banner.bmp", "about_banner.bmp", "about_bar.bmp",
-            "exit_bar.bmp", "ok_bar.bmp", "logo.bmp", "globe.ico"]
-PLAIN = {"clock.bmp": CLOCK_BOX, "alarmclock.bmp": ALARM_BOX}
-
-
-def read_bmp(data):
-    """(width, height, bits per pixel, pixel at (i, j) as RGB)."""
-    offset, = struct.unpack_from("<I", data, 10)
-    _, w, h, _, bpp, comp, _, _, _, used = struct.unpack_from("<IiiHHIIiiI", data, 14)
-    if comp != 0 or h <= 0:
-        raise ValueError("not a plain bottom-up BMP")
-    stride = (w * bpp + 31) // 32 * 4
-    palette = [tuple(data[54 + 4 * k + 2 - c] for c in range(3))
-               for k in range(used or (1 << bpp))] if bpp <= 8 else None
-
-    def pixel(i, j):
-        row = offset + (h - 1 - j) * stride
-        if bpp == 24:
-            b, g, r = data[row + 3 * i:row + 3 * i + 3]
-            return (r, g, b)
-        return palette[data[row + i]]
-    return w, h, bpp, pixel
+PICTURES = ["clock.png", "alarmclock.png", "lips.png", "lips_small.gif",
+            "setup_banner.png", "about_banner.png", "about_bar.png",
+            "exit_bar.png", "ok_bar.png", "logo.png", "globe.ico"]
+PLAIN = {"clock.png": CLOCK_BOX, "alarmclock.png": ALARM_BOX}
 
 
 def read_gif(data):
@@ -81,12 +62,12 @@ def scaled_name(name, suffix):
 
 def check(name, s, base, data, faults):
     ext = os.path.splitext(name)[1]
-    if ext == ".bmp":
-        bw, bh, bbpp, _ = read_bmp(base)
-        w, h, bpp, pixel = read_bmp(data)
-        if (w, h, bpp) != (device(bw, s), device(bh, s), bbpp):
-            faults.append("%dx%d %d-bit, not %dx%d %d-bit"
-                          % (w, h, bpp, device(bw, s), device(bh, s), bbpp))
+    if ext == ".png":
+        bw, bh, bkind, _ = read_png(base)
+        w, h, kind, pixel = read_png(data)
+        if (w, h, kind) != (device(bw, s), device(bh, s), bkind):
+            faults.append("%dx%d colour type %d, not %dx%d colour type %d"
+                          % (w, h, kind, device(bw, s), device(bh, s), bkind))
             return
         if name in PLAIN:
             i0, j0, i1, j1 = scaled_box(PLAIN[name], s)

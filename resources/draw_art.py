@@ -866,35 +866,96 @@ def quantise(pixels, reserved):
 # --------------------------------------------------------------------------
 # File writers
 
-def bmp_headers(w, h, bpp, data_size, palette_size):
-    offset = 14 + 40 + palette_size * 4
-    fh = struct.pack("<2sIHHI", b"BM", offset + data_size, 0, 0, offset)
-    ih = struct.pack("<IiiHHIIiiII", 40, w, h, 1, bpp, 0, data_size,
-                     2835, 2835, palette_size, 0)
-    return fh + ih
+def png_chunk(tag, body):
+    return (struct.pack(">I", len(body)) + tag + body
+            + struct.pack(">I", zlib.crc32(tag + body) & 0xFFFFFFFF))
 
 
-def write_bmp24(path, pixels, w, h):
-    stride = (w * 3 + 3) & ~3
-    rows = []
-    for j in range(h - 1, -1, -1):
-        row = bytearray()
-        for r, g, b in pixels[j * w:(j + 1) * w]:
-            row += bytes((b, g, r))
-        row += b"\0" * (stride - len(row))
-        rows.append(bytes(row))
-    data = b"".join(rows)
+def paeth(a, b, c):
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    return a if pa <= pb and pa <= pc else b if pb <= pc else c
+
+
+def png_filter(rows, bpp):
+    """Each row behind the filter that leaves it smallest (the sum of its
+    bytes taken as signed), as libpng chooses."""
+    out = bytearray()
+    prior = bytes(len(rows[0]))
+    for row in rows:
+        left = bytes(bpp) + row[:-bpp]
+        upper_left = bytes(bpp) + prior[:-bpp]
+        candidates = [
+            row,
+            bytes((x - a) & 255 for x, a in zip(row, left)),
+            bytes((x - b) & 255 for x, b in zip(row, prior)),
+            bytes((x - (a + b) // 2) & 255 for x, a, b in zip(row, left, prior)),
+            bytes((x - paeth(a, b, c)) & 255
+                  for x, a, b, c in zip(row, left, prior, upper_left)),
+        ]
+        kind = min(range(5), key=lambda k: sum(v if v < 128 else 256 - v
+                                               for v in candidates[k]))
+        out += bytes((kind,)) + candidates[kind]
+        prior = row
+    return bytes(out)
+
+
+def png_file(ihdr, extra, raw):
+    return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + extra
+            + png_chunk(b"IDAT", zlib.compress(raw, 9)) + png_chunk(b"IEND", b""))
+
+
+def write_png24(path, pixels, w, h):
+    """The art as the program keeps it: RGB, no colour space or gamma, so
+    every decoder gives back exactly these pixels."""
+    rows = [b"".join(bytes(p) for p in pixels[j * w:(j + 1) * w]) for j in range(h)]
+    ihdr = struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0)
     with open(path, "wb") as f:
-        f.write(bmp_headers(w, h, 24, len(data), 0) + data)
+        f.write(png_file(ihdr, b"", png_filter(rows, 3)))
 
 
-def write_bmp8(path, palette, indices, w, h):
-    stride = (w + 3) & ~3
-    pal = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
-    data = b"".join(bytes(indices[j * w:(j + 1) * w]) + b"\0" * (stride - w)
-                    for j in range(h - 1, -1, -1))
+def write_png8(path, palette, indices, w, h):
+    plte = png_chunk(b"PLTE", b"".join(bytes(c) for c in palette))
+    raw = b"".join(b"\0" + bytes(indices[j * w:(j + 1) * w]) for j in range(h))
+    ihdr = struct.pack(">IIBBBBB", w, h, 8, 3, 0, 0, 0)
     with open(path, "wb") as f:
-        f.write(bmp_headers(w, h, 8, len(data), 256) + pal + data)
+        f.write(png_file(ihdr, plte, raw))
+
+
+def read_png(data):
+    """(width, height, colour type, pixel at (i, j) as RGB) of a PNG that
+    write_png24 or write_png8 wrote."""
+    w, h, depth, kind = struct.unpack_from(">IIBB", data, 16)
+    at, idat, palette = 8, b"", None
+    while at < len(data):
+        size, = struct.unpack_from(">I", data, at)
+        tag, body = data[at + 4:at + 8], data[at + 8:at + 8 + size]
+        if tag == b"PLTE":
+            palette = [tuple(body[k:k + 3]) for k in range(0, len(body), 3)]
+        elif tag == b"IDAT":
+            idat += body
+        at += 12 + size
+    if depth != 8 or kind not in (2, 3):
+        raise ValueError("not an 8-bit RGB or palette PNG")
+    bpp = 3 if kind == 2 else 1
+    raw, stride, rows = zlib.decompress(idat), w * bpp, []
+    prior = bytes(stride)
+    for j in range(h):
+        kind_of_row = raw[j * (stride + 1)]
+        line = bytearray(raw[j * (stride + 1) + 1:(j + 1) * (stride + 1)])
+        for x in range(stride):
+            a = line[x - bpp] if x >= bpp else 0
+            b = prior[x]
+            c = prior[x - bpp] if x >= bpp else 0
+            line[x] = (line[x] + (0, a, b, (a + b) // 2, paeth(a, b, c))[kind_of_row]) & 255
+        rows.append(bytes(line))
+        prior = line
+
+    def pixel(i, j):
+        if bpp == 3:
+            return tuple(rows[j][3 * i:3 * i + 3])
+        return palette[rows[j][i]]
+    return w, h, kind, pixel
 
 
 def lzw_encode(indices, min_size=8):
@@ -1003,15 +1064,9 @@ def write_png(path, pixels, w, h, zoom=1):
             row += bytes(p) * zoom
         for _ in range(zoom):
             raw += b"\0" + row
-
-    def chunk(tag, body):
-        return (struct.pack(">I", len(body)) + tag + body
-                + struct.pack(">I", zlib.crc32(tag + body) & 0xFFFFFFFF))
-
     ihdr = struct.pack(">IIBBBBB", w * zoom, h * zoom, 8, 6 if chans == 4 else 2, 0, 0, 0)
     with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr)
-                + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+        f.write(png_file(ihdr, b"", bytes(raw)))
 
 
 # --------------------------------------------------------------------------
@@ -1031,7 +1086,7 @@ def main():
         size = device(CLOCK_SIZE, s)
         clock = draw_clock(s)
         check_plain(clock, size, scaled_box(CLOCK_BOX, s))
-        write_bmp24(out("clock", suffix, "bmp"), clock, size, size)
+        write_png24(out("clock", suffix, "png"), clock, size, size)
         previews.append(("clock" + suffix, clock, size, size))
 
         size = device(ALARM_SIZE, s)
@@ -1039,13 +1094,13 @@ def main():
         palette, indices = quantise(alarm, [(0, 0, 0), (192, 192, 192)])
         alarm = [palette[i] for i in indices]
         check_plain(alarm, size, scaled_box(ALARM_BOX, s))
-        write_bmp8(out("alarmclock", suffix, "bmp"), palette, indices, size, size)
+        write_png8(out("alarmclock", suffix, "png"), palette, indices, size, size)
         previews.append(("alarmclock" + suffix, alarm, size, size))
 
         w, h = device(LIPS_W, s), device(LIPS_H, s)
         lips_f = draw_lips(s)
         lips = to_bytes(lips_f)
-        write_bmp24(out("lips", suffix, "bmp"), lips, w, h)
+        write_png24(out("lips", suffix, "png"), lips, w, h)
         previews.append(("lips" + suffix, lips, w, h))
 
         # The small lips are the big ones averaged 2 x 2; where the big

@@ -26,7 +26,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from draw_art import (  # noqa: E402
     BLACK, INF, OUT_DIR, SCALES, Canvas, Circle, Difference, Offset, Polygon,
     Shape, Stroke, add, clamp, device, dot, draw_icon, ellipse, mix, normalize,
-    scale, shade, smoothstep, sphere_normal, torus_normal, write_bmp24,
+    scale, shade, smoothstep, sphere_normal, torus_normal, write_png24,
     write_png, write_previews)
 
 
@@ -998,17 +998,17 @@ def main():
     previews = []
 
     for s, suffix in SCALES:
-        def bmp(name, pixels, w, h):
+        def art(name, pixels, w, h):
             w, h = device(w, s), device(h, s)
-            write_bmp24(os.path.join(OUT_DIR, name + suffix + ".bmp"), pixels, w, h)
+            write_png24(os.path.join(OUT_DIR, name + suffix + ".png"), pixels, w, h)
             previews.append((name + suffix, pixels, w, h))
 
-        bmp("setup_banner", draw_setup_banner(s), BANNER_W, SETUP_H)
-        bmp("about_banner", draw_about_banner(s), BANNER_W, ABOUT_H)
-        bmp("about_bar", draw_yellow_bar(87, "About", s), 87, BAR_H)
-        bmp("exit_bar", draw_yellow_bar(85, "Exit", s), 85, BAR_H)
-        bmp("ok_bar", draw_ok_bar(s), OK_W, OK_H)
-        bmp("logo", draw_logo(s), LOGO_W, LOGO_H)
+        art("setup_banner", draw_setup_banner(s), BANNER_W, SETUP_H)
+        art("about_banner", draw_about_banner(s), BANNER_W, ABOUT_H)
+        art("about_bar", draw_yellow_bar(87, "About", s), 87, BAR_H)
+        art("exit_bar", draw_yellow_bar(85, "Exit", s), 85, BAR_H)
+        art("ok_bar", draw_ok_bar(s), OK_W, OK_H)
+        art("logo", draw_logo(s), LOGO_W, LOGO_H)
 
         globes = []
         for size in (32, 16):

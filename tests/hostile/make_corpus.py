@@ -217,7 +217,7 @@ def main():
         lips_jpg = f.read()
     with open(os.path.join(TOP, "resources", "lips_small.gif"), "rb") as f:
         lips_gif = f.read()
-    with open(os.path.join(TOP, "resources", "alarmclock.bmp"), "rb") as f:
+    with open(os.path.join(TOP, "tests", "data", "alarmclock.bmp"), "rb") as f:
         alarm_bmp = f.read()
 
     def read_seed(name):

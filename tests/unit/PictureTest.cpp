@@ -48,9 +48,9 @@ std::int32_t LoadFailure(const std::string& path) {
 }
 
 TEST(Pictures, TheProgramsArtDecodesAtItsOwnSize) {
-    EXPECT_EQ(SizeOf(ui::ResourcePicture("clock")), (Size{143, 143}));      // 24-bit BMP
-    EXPECT_EQ(SizeOf(ui::ResourcePicture("alarmclock")), (Size{163, 163})); // 8-bit BMP
-    EXPECT_EQ(SizeOf(ui::ResourcePicture("lips")), (Size{222, 136}));       // 24-bit BMP
+    EXPECT_EQ(SizeOf(ui::ResourcePicture("clock")), (Size{143, 143}));      // RGB PNG
+    EXPECT_EQ(SizeOf(ui::ResourcePicture("alarmclock")), (Size{163, 163})); // palette PNG
+    EXPECT_EQ(SizeOf(ui::ResourcePicture("lips")), (Size{222, 136}));       // RGB PNG
     EXPECT_EQ(SizeOf(ui::ResourcePicture("lips_small")), (Size{111, 68}));  // GIF
     EXPECT_EQ(FailureOf([] { ui::ResourcePicture("moon"); }), ui::errors::InvalidArgument);
 }

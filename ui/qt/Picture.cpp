@@ -102,7 +102,7 @@ const QPixmap& Picture::Data::At(double scale) const {
 }
 
 Picture ResourcePicture(const std::string& name) {
-    static const char* const kinds[] = {".bmp", ".gif", ".ico"};
+    static const char* const kinds[] = {".png", ".gif", ".ico"};
     const QString art = QStringLiteral(":/art/") + QString::fromStdString(name);
     for (const char* kind : kinds) {
         // Named by its kind: no image plugin is loaded to recognise a bitmap.
