@@ -85,7 +85,7 @@ for round in $(seq "$rounds"); do
   done
   measure minimal-xlib "$round" "$xvfb_pid" -- build/bench/minimal-xlib
   measure minimal-xcb "$round" "$xvfb_pid" -- build/bench/minimal-xcb
-  measure minimal-qt "$round" "$xvfb_pid" -- build/bench/minimal-qt resources/clock.bmp
+  measure minimal-qt "$round" "$xvfb_pid" -- build/bench/minimal-qt resources/clock.png
   measure xclock "$round" "$xvfb_pid" -- xclock -analog -update 1 -geometry 164x164+100+100
   coproc PANE { "$xtool" pane 152 112; }
   read -r pane <&"${PANE[0]}"
