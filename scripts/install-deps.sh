@@ -30,7 +30,7 @@ packages=()
 
 # Packages and what checks them, and the X11 screen-saver daemon the hack runs under.
 [ $want_package -eq 1 ] && packages+=(dpkg-dev lintian desktop-file-utils libxml2-utils
-  appstream xscreensaver zip nsis)
+  appstream xscreensaver zip nsis osslsigncode openssl)
 
 # The benchmark measures a comparable program beside ours.
 [ $want_bench -eq 1 ] && packages+=(x11-apps xvfb xauth xdotool x11-utils imagemagick procps)

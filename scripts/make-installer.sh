@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
 # Makes the Windows installer from the two built screen savers.
-# Usage: scripts/make-installer.sh WIN32_BUILD_DIR WIN64_BUILD_DIR OUTPUT_EXE
+# Usage: scripts/make-installer.sh WIN32_DIR WIN64_DIR OUTPUT_EXE (each DIR holding a moondial.scr)
 # MOONDIAL_INSTALLER_TARGET=amd64-unicode makes the installer itself a 64-bit program (for the
 # tests, where no 32-bit program runs); the one shipped is 32-bit.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-scr32=$(cd "$1" && pwd)/moondial.scr
-scr64=$(cd "$2" && pwd)/moondial.scr
 out=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
+# The installer keeps each file's time: the savers go in as copies dated by the last commit, so
+# that two builds of one commit make the same installer.
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+mkdir "$stage/32-bit" "$stage/64-bit"
+scr32=$stage/32-bit/moondial.scr scr64=$stage/64-bit/moondial.scr
+cp "$1/moondial.scr" "$scr32"
+cp "$2/moondial.scr" "$scr64"
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$top" log -1 --format=%ct)}
+touch -d "@$epoch" "$scr32" "$scr64"
 
 # The version and maker as the program's own version block gives them.
 version=$(sed -n 's/^project(Moondial VERSION \([0-9.]*\).*/\1/p' "$top/CMakeLists.txt")
@@ -19,9 +27,12 @@ copyright="Copyright (C) $(sed -n 's/^Copyright: //p' "$top/resources/linux/copy
 size32_kb=$(( $(stat -c %s "$scr32") / 1024 + 1 ))
 size64_kb=$(( ($(stat -c %s "$scr32") + $(stat -c %s "$scr64")) / 1024 + 1 ))
 
-target=()
-[ -z "${MOONDIAL_INSTALLER_TARGET:-}" ] || target=(-DTARGET="$MOONDIAL_INSTALLER_TARGET")
-makensis -V2 -NOCD "${target[@]}" \
+options=()
+[ -z "${MOONDIAL_INSTALLER_TARGET:-}" ] || options+=(-DTARGET="$MOONDIAL_INSTALLER_TARGET")
+# With a certificate (scripts/sign.sh) the uninstaller is signed before the installer takes it
+# in, and the installer once it is written.
+[ -z "${MOONDIAL_SIGN_PKCS12:-}" ] || options+=(-DSIGN="$top/scripts/sign.sh")
+SOURCE_DATE_EPOCH=$epoch makensis -V2 -NOCD "${options[@]}" \
   -DVERSION="$version" \
   -DFILE_VERSION="$major.$minor.0.$revision" \
   -DFILE_VERSION_TEXT="$(printf '%d.%02d.%04d' "$major" "$minor" "$revision")" \

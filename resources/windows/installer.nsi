@@ -42,6 +42,12 @@ SetCompressor /SOLID lzma
 
 Name "Moondial"
 OutFile "${OUTFILE}"
+!ifdef SIGN
+; Signed where the certificate is given: the uninstaller before it is taken in, then the
+; installer itself.
+!uninstfinalize '"${SIGN}" "%1"' = 0
+!finalize '"${SIGN}" "%1"' = 0
+!endif
 InstallDir "$PROGRAMFILES\Moondial"
 Icon "${ICON}"
 UninstallIcon "${ICON}"
