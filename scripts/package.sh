@@ -45,11 +45,7 @@ cp build/package-win32/moondial.scr "$folder/32-bit/"
 cp build/package-win64/moondial.scr "$folder/64-bit/"
 scripts/sign.sh "$folder/32-bit/moondial.scr" "$folder/64-bit/moondial.scr"
 sed "1s/[0-9][0-9.]*/$version/; s/\$/\r/" resources/linux/README-windows.txt > "$folder/README.txt"
-chmod 644 "$folder/README.txt"
-chmod 755 "$folder"/*-bit/moondial.scr
-find "$folder" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
-(cd "$stage" && find "moondial-$version-windows" | sort |
-  zip -q -X -D -@ "$OLDPWD/out/moondial-$version-windows.zip")
+scripts/zip-windows.sh "$stage" "moondial-$version-windows" "out/moondial-$version-windows.zip"
 scripts/make-installer.sh "$folder/32-bit" "$folder/64-bit" "out/moondial-$version-setup.exe"
 (cd out && sha256sum "moondial_${version}_"*.deb "moondial-$version-windows.zip" \
   "moondial-$version-setup.exe" > SHA256SUMS)

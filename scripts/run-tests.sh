@@ -2,8 +2,8 @@
 # Builds every preset with warnings as errors and runs every test: unit and form tests on Qt
 # (offscreen), the same under AddressSanitizer and UndefinedBehaviorSanitizer, the unit tests
 # under Wine for 32 and 64 bits, the end-to-end scripts of both programs, the hostile pictures
-# on every backend, the Windows installer under Wine, and each fuzz target for 20 s. Installs
-# the Debian packages it needs first.
+# on every backend, the Windows installer under Wine (unsigned, and signed with a throwaway
+# certificate), and each fuzz target for 20 s. Installs the Debian packages it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -49,6 +49,8 @@ installer_status=0
 # 77: skipped (tests/e2e/wine-env.sh says why).
 [ $installer_status = 0 ] || [ $installer_status = 77 ] || status=1
 rm -rf "$installer_dir"
+WINE_PREFIX_TEMPLATES=$(pwd)/build/win64/wine-prefixes \
+  tests/e2e/wine-signed.sh build/win32 build/win64 || status=1
 
 stage "fuzz"
 scripts/fuzz.sh 20 || status=1
