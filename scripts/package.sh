@@ -14,7 +14,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh linux windows package
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct 2>/dev/null || true)}
+if [ -z "$SOURCE_DATE_EPOCH" ]; then
+  echo "package: no commit to date the packages by here: set SOURCE_DATE_EPOCH" >&2
+  exit 2
+fi
 export TZ=UTC LC_ALL=C
 if [ -n "${MOONDIAL_SIGN_PKCS12:-}" ]; then
   echo "package: signing the Windows programs with $MOONDIAL_SIGN_PKCS12"

@@ -3,7 +3,8 @@
 # (offscreen), the same under AddressSanitizer and UndefinedBehaviorSanitizer, the unit tests
 # under Wine for 32 and 64 bits, the end-to-end scripts of both programs, the hostile pictures
 # on every backend, the Windows installer under Wine (unsigned, and signed with a throwaway
-# certificate), and each fuzz target for 20 s. Installs the Debian packages it needs first.
+# certificate), the packages built twice and compared, and each fuzz target for 20 s. Installs
+# the Debian packages it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -51,6 +52,9 @@ installer_status=0
 rm -rf "$installer_dir"
 WINE_PREFIX_TEMPLATES=$(pwd)/build/win64/wine-prefixes \
   tests/e2e/wine-signed.sh build/win32 build/win64 || status=1
+
+stage "reproducible packages"
+scripts/check-reproducible.sh || status=1
 
 stage "fuzz"
 scripts/fuzz.sh 20 || status=1
