@@ -252,12 +252,12 @@ dial_is() { # dial_is DRAWING: the picture on the screen, trimmed of the black a
   [ "$size" = "$expected" ] || { echo "       the dial is $size, not $expected"; return 1; }
 }
 start_saver 1 QT_SCALE_FACTOR=1.5
-check "at a scale of 150% the dial is its 1.5x drawing" dial_is clock@1.5x.bmp
+check "at a scale of 150% the dial is its 1.5x drawing" dial_is clock@1.5x.png
 xdotool key a
 ended || true
 echo "Xft.dpi: 192" | xrdb -nocpp -merge
 start_saver 1
-check "at Xft.dpi 192 the dial is its 2x drawing" dial_is clock@2x.bmp
+check "at Xft.dpi 192 the dial is its 2x drawing" dial_is clock@2x.png
 xdotool key a
 ended || true
 xrdb -remove

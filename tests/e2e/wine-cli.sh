@@ -41,7 +41,19 @@ check() { # check NAME COMMAND...   what the command prints shows only when it f
 # Says why a check failed, below its line, and fails: "condition || why TEXT... || return".
 why() { printf '%s\n' "$@" | sed 's/^/       /'; return 1; }
 
-probe() { timeout 90 wine "$probe_exe" "$@"; }
+# Wine's own start of the probe fails now and then on a fresh prefix ("Application could not be
+# started ... ShellExecuteEx failed: Internal error"): nothing ran then, so it is started again.
+probe() {
+  local said status=0
+  said=$(timeout 90 wine "$probe_exe" "$@") || status=$?
+  if grep -q '^Application could not be started' <<<"$said"; then
+    wineserver -w
+    status=0
+    said=$(timeout 90 wine "$probe_exe" "$@") || status=$?
+  fi
+  [ -z "$said" ] || printf '%s\n' "$said"
+  return $status
+}
 # The settings key holds exactly the given "name=value" texts afterwards; none deletes it.
 put() { probe store "$@" || echo "wine-cli: could not store $*" >&2; }
 # Every stored value, one '"name"="value"' line each, sorted; "no key" when there is none.

@@ -29,7 +29,7 @@ protected:
     // The picture's own drawing for this scale, as the art folder has it.
     QImage DrawingFor(const char* name) const {
         const char* suffix = ui::ArtScaleFor(scale) == 1.5 ? "@1.5x" : "@2x";
-        return QImage(QStringLiteral(":/art/%1%2.bmp").arg(name, suffix))
+        return QImage(QStringLiteral(":/art/%1%2.png").arg(name, suffix))
             .convertToFormat(QImage::Format_RGB32);
     }
     double scale = 1;
