@@ -7,62 +7,22 @@
 #include "ui/win32/SystemCalls.h"
 #include "ui/win32/SystemLibrary.h"
 #include "ui/win32/Text.h"
+#include "ui/win32/VersionInfo.h"
 
 #include <vector>
 #include <windows.h>
 
 namespace ui::app {
 
-namespace {
-
-// The program's own version block, read back as the system reads it.
-std::vector<unsigned char> VersionBlock() {
-    const std::wstring path = win32::ModulePath();
-    DWORD ignored = 0;
-    const DWORD size = win32::sys::GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    std::vector<unsigned char> block(size);
-    if (size == 0 || !win32::sys::GetFileVersionInfoW(path.c_str(), 0, size, block.data()))
-        block.clear();
-    return block;
-}
-
-} // namespace
-
 Version ProgramVersion() {
-    auto block = VersionBlock();
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT length = 0;
-    if (block.empty() ||
-        !win32::sys::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&info),
-                                    &length) ||
-        length < sizeof *info)
-        return {MOONDIAL_VERSION_MAJOR, MOONDIAL_VERSION_MINOR, MOONDIAL_VERSION_REVISION};
-    return {static_cast<int>(HIWORD(info->dwFileVersionMS)),
-            static_cast<int>(LOWORD(info->dwFileVersionMS)),
-            static_cast<int>(LOWORD(info->dwFileVersionLS))};
+    return win32::VersionInfo(win32::ModulePath())
+        .FileVersion()
+        .value_or(
+            Version{MOONDIAL_VERSION_MAJOR, MOONDIAL_VERSION_MINOR, MOONDIAL_VERSION_REVISION});
 }
 
 std::string FileDescription() {
-    auto block = VersionBlock();
-    struct Translation {
-        WORD language;
-        WORD codePage;
-    }* translations = nullptr;
-    UINT length = 0;
-    if (block.empty() ||
-        !win32::sys::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                                    reinterpret_cast<void**>(&translations), &length) ||
-        length < sizeof *translations)
-        return {};
-    wchar_t query[64];
-    wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\FileDescription", translations->language,
-              translations->codePage);
-    wchar_t* text = nullptr;
-    if (!win32::sys::VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&text),
-                                    &length) ||
-        !text)
-        return {};
-    return win32::Utf8(std::wstring_view(text, length ? length - 1 : 0));
+    return win32::VersionInfo(win32::ModulePath()).Text(L"FileDescription");
 }
 
 bool RunsScreenSaverHacks() {

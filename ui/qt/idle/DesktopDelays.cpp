@@ -99,14 +99,22 @@ std::vector<DesktopDelay> DesktopDelays() {
     return delays;
 }
 
+std::vector<DesktopDelay> Earlier(const std::vector<DesktopDelay>& delays,
+                                  std::chrono::milliseconds timeout) {
+    std::vector<DesktopDelay> earlier;
+    for (const auto& delay : delays)
+        if (delay.after < timeout)
+            earlier.push_back(delay);
+    return earlier;
+}
+
 std::vector<std::string> EarlierDelays(const std::vector<DesktopDelay>& delays,
                                        std::chrono::milliseconds timeout) {
     std::vector<std::string> said;
-    for (const auto& delay : delays)
-        if (delay.after < timeout)
-            said.push_back("moondial: " + delay.what.toStdString() + " after " +
-                           Described(delay.after) + ", before the saver's " + Described(timeout) +
-                           ": set " + delay.setting.toStdString() + " longer, or give --idle less");
+    for (const auto& delay : Earlier(delays, timeout))
+        said.push_back("moondial: " + delay.what.toStdString() + " after " +
+                       Described(delay.after) + ", before the saver's " + Described(timeout) +
+                       ": set " + delay.setting.toStdString() + " longer, or give --idle less");
     return said;
 }
 

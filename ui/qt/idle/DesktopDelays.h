@@ -19,6 +19,10 @@ struct DesktopDelay {
 // the server's screen-saver and display-power timeouts; the ones switched off are left out.
 std::vector<DesktopDelay> DesktopDelays();
 
+// The delays that come before the saver's own: each of them wins every time.
+std::vector<DesktopDelay> Earlier(const std::vector<DesktopDelay>& delays,
+                                  std::chrono::milliseconds timeout);
+
 // What to tell the user of each delay that comes before the watcher's timeout.
 std::vector<std::string> EarlierDelays(const std::vector<DesktopDelay>& delays,
                                        std::chrono::milliseconds timeout);

@@ -1,12 +1,10 @@
 #include "ui/qt/TerminationSignals.h"
 #include "ui/qt/idle/ActivationToken.h"
 #include "ui/qt/idle/DesktopDelays.h"
-#include "ui/qt/idle/GnomeIdle.h"
+#include "ui/qt/idle/IdleSignal.h"
 #include "ui/qt/idle/PlasmaInhibitors.h"
 #include "ui/qt/idle/ScreenSaverService.h"
 #include "ui/qt/idle/SessionLocks.h"
-#include "ui/qt/idle/WaylandIdle.h"
-#include "ui/qt/idle/X11Idle.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -69,21 +67,6 @@ private:
     QProcess saver_;
 };
 
-// The session's idle signal: the compositor's, else GNOME's, else the X server's.
-std::unique_ptr<Source> FindIdleSignal(QDBusConnection bus, std::chrono::milliseconds timeout,
-                                       const std::function<Report(Role)>& reportAs) {
-    const char* waylandDisplay = std::getenv("WAYLAND_DISPLAY");
-    const bool wayland = waylandDisplay && *waylandDisplay;
-    std::unique_ptr<Source> idle = WaylandIdle::Find(timeout, reportAs(Role::IdleSignal));
-    if (!idle)
-        idle = GnomeIdle::Find(std::move(bus), timeout, reportAs(Role::IdleSignal),
-                               reportAs(Role::SessionManager));
-    // Xwayland's idle time counts only the input its own clients get.
-    if (!idle && !wayland)
-        idle = X11Idle::Find(timeout, reportAs(Role::IdleSignal));
-    return idle;
-}
-
 } // namespace
 
 int Watch(int argc, char** argv, std::chrono::milliseconds timeout, Policy& policy) {
@@ -142,8 +125,11 @@ int Watch(int argc, char** argv, std::chrono::milliseconds timeout, Policy& poli
                  inhibitors ? inhibitors->Name() : "");
 
     // Said once, so it stands in the journal under the user service.
-    for (const auto& earlier : EarlierDelays(DesktopDelays(), timeout))
-        std::fprintf(stderr, "%s\n", earlier.c_str());
+    const auto earlier = EarlierDelays(DesktopDelays(), timeout);
+    for (const auto& line : earlier)
+        std::fprintf(stderr, "%s\n", line.c_str());
+    if (!earlier.empty())
+        std::fputs("moondial: \"moondial --check\" tells what else stands in the way\n", stderr);
 
     ui::app::OnTerminationSignals([] { QCoreApplication::quit(); });
     if (endedEarly)

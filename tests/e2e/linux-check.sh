@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# "moondial --check" in an X11 session on a display of its own, with a session bus of its own:
+# nothing starts the saver, then the idle watcher does; the X server blanking the screen first; a film held through Plasma's policy agent (a stand-in), named with its
+# application; an agent that never answers; a bad stored choice and a missing custom picture.
+# Each report names what it found and its fix, and the exit status follows. No setting written.
+# Usage: tests/e2e/linux-check.sh BUILD_DIR
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+program=$(cd "$1" && pwd)/moondial
+source "$here/xvfb.sh"
+source "$here/checks.sh"
+
+work=$(mktemp -d)
+pids=()
+trap 'kill "${pids[@]}" 2>/dev/null || true; xvfb_stop; rm -rf "$work"' EXIT
+xvfb_start
+export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME=$work/config XDG_RUNTIME_DIR=$work/runtime HOME=$work
+unset WAYLAND_DISPLAY XDG_CURRENT_DESKTOP
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+store=$XDG_CONFIG_HOME/Quillon/Moondial.conf
+dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus" 4>"$work/bus.pid"
+export DBUS_SESSION_BUS_ADDRESS=$(cat "$work/bus")
+pids+=("$(cat "$work/bus.pid")")
+
+put() { # put "name=value"...: the stored settings
+  mkdir -p "$(dirname "$store")"
+  { echo '[General]'; for pair in "$@"; do echo "${pair// /%20}"; done; } >"$store"
+}
+# The report and exit status of one check, which must end within 15 s.
+report() {
+  status=0
+  reported=$(timeout 15 "$program" --check 2>&1) || status=$?
+}
+says() { # says STATUS PATTERN...: that exit status, and a line matching each pattern
+  [ "$status" = "$1" ] || why "exit status $status, not $1" "$reported" || return
+  shift
+  local pattern
+  for pattern; do
+    grep -qE -- "$pattern" <<<"$reported" || why "no line matching: $pattern" "$reported" || return
+  done
+}
+
+bad_command_line() {
+  local status=0
+  timeout 15 "$program" --check now >/dev/null 2>&1 || status=$?
+  [ "$status" = 2 ] || why "exit status $status"
+}
+check "a bad command line is status 2" bad_command_line
+put "Screen Saver Type=2"
+report
+check "nothing started: the session, its idle signal, and the way to start Moondial" says 1 \
+  '^ok +an X11 session' '^ok +the idle signal a watcher uses here' \
+  '^problem +nothing starts Moondial in this session -> .*moondial --idle' \
+  '^ok +the chosen picture: the lips clock$'
+check "the check writes no setting" [ "$(cat "$store")" = $'[General]\nScreen%20Saver%20Type=2' ]
+
+# The watcher, as the user service or a session's autostart runs it.
+"$program" --idle 10m 2>"$work/watcher.err" &
+pids+=($!)
+check "the watcher starts" until_true 30 grep -q "starting the saver" "$work/watcher.err"
+xset s off
+report
+check "the watcher found, nothing before it: status 0" says 0 \
+  '^ok +moondial --idle 10m runs \(process [0-9]+\): it starts Moondial after 10 min' \
+  '^ok +nothing blanks or locks the screen before Moondial.s 10 min'
+xset s 60
+report
+check "the X server blanking first is a problem with its fix" says 1 \
+  '^problem +The X server blanks the screen after 1 min, before Moondial.s 10 min -> set xset s'
+xset s off
+
+/usr/bin/python3 "$here/policy-agent-standin.py" >"$work/agent.out" 2>&1 &
+pids+=($!)
+check "the policy agent stand-in serves" until_true 30 grep -q ready "$work/agent.out"
+dbus-send --session --print-reply --dest=org.kde.Solid.PowerManagement.PolicyAgent \
+  /org/kde/Solid/PowerManagement/PolicyAgent \
+  org.kde.Solid.PowerManagement.PolicyAgent.AddInhibition \
+  uint32:4 string:Celluloid "string:Playing a film" >/dev/null
+report
+check "a film holding it off is named, with its application and reason" says 1 \
+  '^problem +"Celluloid" holds the saver off through Plasma.s power management: "Playing a film" -> '
+kill "${pids[-1]}"
+wait "${pids[-1]}" 2>/dev/null || true
+/usr/bin/python3 "$here/policy-agent-standin.py" --never-answer >"$work/hung.out" 2>&1 &
+pids+=($!)
+check "the hung stand-in serves" until_true 30 grep -q ready "$work/hung.out"
+started=$SECONDS
+report
+check "an agent that never answers is said so, and the check goes on" says 0 \
+  '^note +Plasma.s power management did not answer within a second' '^ok +the chosen picture'
+check "and ends within a few seconds" [ $((SECONDS - started)) -le 5 ]
+
+put "Screen Saver Type=4" "Custom Graphic Path=$work/gone.jpg"
+report
+check "a missing custom picture is a problem" says 1 \
+  "^problem +the custom picture \"$work/gone.jpg\" is missing: the saver shows \"Custom graphic image is missing.\""
+put "Screen Saver Type=9"
+report
+check "a stored type the saver does not know is a problem" says 1 \
+  '^problem +the stored "Screen Saver Type" is 9: the saver shows only black -> choose a picture'
+checks_done

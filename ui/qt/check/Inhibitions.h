@@ -1,0 +1,14 @@
+#pragma once
+// What holds the saver off right now: the applications that hold the session's idle inhibitors
+// (GNOME's session manager, Plasma's policy agent), with their reasons where the desktop tells
+// them. Each desktop asked for a second at most.
+
+#include "ui/Check.h"
+
+#include <QDBusConnection>
+
+namespace ui::check {
+
+Findings Inhibitions(QDBusConnection bus);
+
+} // namespace ui::check
