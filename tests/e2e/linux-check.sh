@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # "moondial --check" in an X11 session on a display of its own, with a session bus of its own:
-# nothing starts the saver, then the idle watcher does; the X server blanking the screen first; a film held through Plasma's policy agent (a stand-in), named with its
-# application; an agent that never answers; a bad stored choice and a missing custom picture.
+# nothing starts the saver, then the idle watcher does; the X server blanking the screen first;
+# a film held through the watcher's own inhibitor, and one through Plasma's policy agent (a
+# stand-in), each named with its application; an agent that never answers; the user service
+# failed (systemd a stand-in); a bad stored choice and a missing custom picture.
 # Each report names what it found and its fix, and the exit status follows. No setting written.
 # Usage: tests/e2e/linux-check.sh BUILD_DIR
 set -euo pipefail
@@ -26,20 +28,7 @@ put() { # put "name=value"...: the stored settings
   mkdir -p "$(dirname "$store")"
   { echo '[General]'; for pair in "$@"; do echo "${pair// /%20}"; done; } >"$store"
 }
-# The report and exit status of one check, which must end within 15 s.
-report() {
-  status=0
-  reported=$(timeout 15 "$program" --check 2>&1) || status=$?
-}
-says() { # says STATUS PATTERN...: that exit status, and a line matching each pattern
-  [ "$status" = "$1" ] || why "exit status $status, not $1" "$reported" || return
-  shift
-  local pattern
-  for pattern; do
-    grep -qE -- "$pattern" <<<"$reported" || why "no line matching: $pattern" "$reported" || return
-  done
-}
-
+report() { report_of timeout 30 "$program" --check; }
 bad_command_line() {
   local status=0
   timeout 15 "$program" --check now >/dev/null 2>&1 || status=$?
@@ -69,6 +58,24 @@ check "the X server blanking first is a problem with its fix" says 1 \
   '^problem +The X server blanks the screen after 1 min, before Moondial.s 10 min -> set xset s'
 xset s off
 
+# An application holding the saver off through the watcher's own org.freedesktop.ScreenSaver.
+/usr/bin/python3 -c '
+import time, dbus
+bus = dbus.SessionBus()
+saver = dbus.Interface(bus.get_object("org.freedesktop.ScreenSaver", "/org/freedesktop/ScreenSaver"),
+                       "org.freedesktop.ScreenSaver")
+saver.Inhibit("Videos", "Playing a film")
+print("holding", flush=True)
+time.sleep(120)' >"$work/holder.out" 2>&1 </dev/null &
+holder=$!
+pids+=("$holder")
+check "an application holds the watcher's inhibitor" until_true 30 grep -q holding "$work/holder.out"
+report
+check "it is named, with its reason" says 1 \
+  '^problem +"Videos" holds the saver off through the watcher.s org.freedesktop.ScreenSaver: "Playing a film"'
+kill "$holder"
+wait "$holder" 2>/dev/null || true
+
 /usr/bin/python3 "$here/policy-agent-standin.py" >"$work/agent.out" 2>&1 &
 pids+=($!)
 check "the policy agent stand-in serves" until_true 30 grep -q ready "$work/agent.out"
@@ -89,6 +96,15 @@ report
 check "an agent that never answers is said so, and the check goes on" says 0 \
   '^note +Plasma.s power management did not answer within a second' '^ok +the chosen picture'
 check "and ends within a few seconds" [ $((SECONDS - started)) -le 5 ]
+
+# The user service failed after its display went away, as a stand-in for systemd tells it.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nprintf "LoadState=loaded\\nUnitFileState=enabled\\nActiveState=failed\\nResult=exit-code\\nExecMainStatus=4\\n"\n' \
+  >"$work/bin/systemctl"
+chmod 755 "$work/bin/systemctl"
+PATH=$work/bin:$PATH report
+check "a failed user service is named with its status and what to do" says 1 \
+  '^problem +the user service moondial-idle.service failed, its last exit status 4: the display or compositor went away -> systemctl --user restart moondial-idle.service'
 
 put "Screen Saver Type=4" "Custom Graphic Path=$work/gone.jpg"
 report

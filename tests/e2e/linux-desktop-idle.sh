@@ -7,7 +7,7 @@
 # keeps the saver away until its release, and the saver shows the duration after it: on KWin
 # through KWin's own org.freedesktop.ScreenSaver, which hands it to Plasma's power-management
 # policy agent (a stand-in here); on mutter, where no shell owns that name, through the
-# watcher's own.
+# watcher's own. What "moondial --check" says before and beside the watcher, and of the film.
 # Usage: tests/e2e/linux-desktop-idle.sh BUILD_DIR kwin|mutter
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -89,6 +89,14 @@ move() { echo "$1 $2" >&"${INPUT[1]}"; }
 key() { echo "key $1" >&"${INPUT[1]}"; }
 KEY_A=30 KEY_LEFTSHIFT=42
 
+# What "moondial --check" tells the user on this desktop.
+checked() { report_of session timeout 30 "$build/moondial" --check; says "$@"; }
+signal=${source_said#(}
+signal=${signal%%[,)]*}
+check "--check before the watcher: the session, its idle signal, nothing that starts Moondial" \
+  checked 1 '^ok +a Wayland session \((KDE|GNOME)\)' "^ok +the idle signal a watcher uses here: $signal\$" \
+  '^problem +nothing starts Moondial in this session -> '
+
 # The watcher's standard error holds the saver's too, with what the compositor told it.
 log=$desktop_runtime/watcher.err
 session env WAYLAND_DEBUG=client "$build/moondial" --idle 3s 2>>"$log" &
@@ -144,6 +152,8 @@ check "the saver covers each output once it has" shows_within 30
 check "a pointer movement ends the saver and leaves the watcher" ends_on pointer
 check "...which starts it again after the next idle time" shows_within 30
 check "...and a key ends that one" ends_on key
+check "--check beside it: the watcher starts Moondial, nothing comes first" checked 0 \
+  '^ok +moondial --idle 3s runs \(process [0-9]+\)' '^ok +nothing blanks or locks the screen before'
 
 # A film player holds the saver off through org.freedesktop.ScreenSaver until it lets go.
 mkfifo "$desktop_runtime/film.in"
@@ -174,6 +184,10 @@ held_off() {
   [ -z "$(savers)" ] || why "a saver while the film held it off"
 }
 check "no saver while the film plays" held_off
+through="Plasma.s power management"
+[ "$desktop" = kwin ] || through="the watcher.s org.freedesktop.ScreenSaver"
+check "--check names the film holding it off, and why" checked 1 \
+  "^problem +\"film\" holds the saver off through $through: \"playing a film\""
 echo release >&"$film"
 released() {
   if [ "$desktop" = kwin ]; then grep -q '^released' "$desktop_runtime/agent.out"

@@ -125,7 +125,8 @@ check "a missing picture says so in the window, with no box" bash -c '
   "$hack" "$work"
 
 # The real XScreenSaver, as an ordinary user: it starts the hack on -activate, the hack drifts
-# on the screen, and -deactivate leaves no moondial process.
+# on the screen, and -deactivate leaves no moondial process; --check finds the daemon showing it,
+# then a programs list without it.
 id moondialtest >/dev/null 2>&1 || useradd -m moondialtest
 home=$(getent passwd moondialtest | cut -d: -f6)
 cat > "$home/.xscreensaver" <<CONF
@@ -165,6 +166,19 @@ hack_gone() {
   return 1
 }
 check "xscreensaver-command -deactivate leaves no moondial process" hack_gone
+# What "moondial --check" tells this user of the daemon: a line matching the pattern.
+check_says() {
+  local said
+  said=$(as_user timeout 30 "$prefix/bin/moondial" --check 2>&1) || true
+  grep -qE -- "$1" <<<"$said" || { printf '       %s\n' "no line matching: $1" "$said"; return 1; }
+}
+check "--check: XScreenSaver runs and shows Moondial" \
+  check_says '^ok +XScreenSaver runs and shows Moondial after 60 min \(process [0-9]+\)$'
+cp "$home/.xscreensaver" "$work/xscreensaver.kept"
+sed -i 's/^programs:.*/programs: maze -root \\n/' "$home/.xscreensaver"
+check "--check: a programs list without Moondial, and how to add it" \
+  check_says '^problem +XScreenSaver runs, but its programs list names no Moondial \(process [0-9]+\) -> add the line'
+cp "$work/xscreensaver.kept" "$home/.xscreensaver"
 as_user xscreensaver-command -exit >/dev/null 2>&1 || true
 
 echo "$passed passed, $failed failed"

@@ -2,7 +2,7 @@
 # The idle watcher on a Wayland desktop: headless sway, whose idle protocol (KDE's) the watcher
 # follows. The saver shows once the seat has been idle for the duration, a key ends it, it shows
 # again; a view that holds an idle inhibitor keeps it away; SIGTERM ends the watcher and its
-# saver.
+# saver. What "moondial --check" says before and beside the watcher.
 # Usage: tests/e2e/linux-wayland-idle.sh BUILD_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -32,6 +32,15 @@ ends_on_key() {
   until_true 15 gone || { why "the saver still runs"; return; }
   kill -0 "$watcher" 2>/dev/null || why "the watcher ended with its saver"
 }
+
+# What "moondial --check" tells a sway user, before and beside the watcher.
+checked() {
+  report_of session env XDG_CURRENT_DESKTOP=sway timeout 30 "$build/moondial" --check
+  says "$@"
+}
+check "--check before the watcher: the idle signal, and the way to start Moondial on sway" \
+  checked 1 '^ok +a Wayland session \(sway\)' '^ok +the idle signal a watcher uses here: org_kde_kwin_idle' \
+  "^problem +nothing starts Moondial in this session -> add  exec swayidle -w timeout 600 'moondial /s'"
 
 session "$build/moondial" --idle 3s 2>"$desktop_runtime/watcher.err" &
 watcher=$!
@@ -80,6 +89,7 @@ check "the inhibitor is released" inhibit none
 check "the saver shows once the seat is idle again" shows_within 30
 kill "$player" 2>/dev/null || true
 
+check "--check beside it: the watcher starts Moondial" checked 0 '^ok +moondial --idle 3s runs'
 as_user kill -TERM "$(pgrep -u "$desktop_user" -f -- 'moondial --idle')"
 ended() { ! kill -0 "$watcher" 2>/dev/null && gone; }
 check "SIGTERM ends the watcher and its saver" until_true 15 ended

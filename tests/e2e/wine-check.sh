@@ -27,14 +27,6 @@ report() { # the report of the saver, to a file, and its exit status
     status=$?
   reported=$(tr -d '\r' <"$WINEPREFIX/report.txt")
 }
-says() { # says STATUS PATTERN...: that exit status, and a line matching each pattern
-  [ "$status" = "$1" ] || why "exit status $status, not $1" "$reported" || return
-  shift
-  local pattern
-  for pattern; do
-    grep -qE -- "$pattern" <<<"$reported" || why "no line matching: $pattern" "$reported" || return
-  done
-}
 untouched() { ! wine reg query "$settings" >/dev/null 2>&1 || why "$(wine reg query "$settings")"; }
 
 report

@@ -122,6 +122,26 @@ bool Plasma(QDBusConnection& bus, Findings& findings) {
     return true;
 }
 
+// The watcher's own org.freedesktop.ScreenSaver, where it serves the name: its callers. Another
+// program serving it (KWin) knows no such call; it hands its callers to Plasma's agent.
+bool Watcher(QDBusConnection& bus, Findings& findings) {
+    const QString service = QStringLiteral("org.freedesktop.ScreenSaver");
+    if (!Runs(bus, service))
+        return false;
+    const auto held = Ask(bus, service, QStringLiteral("/org/freedesktop/ScreenSaver"), service,
+                          QStringLiteral("Inhibitors"));
+    if (!held.reply) {
+        if (held.timedOut)
+            findings.push_back(NoAnswer("The program serving org.freedesktop.ScreenSaver"));
+        return false;
+    }
+    const QStringList said = held.reply->arguments().first().toStringList();
+    for (int at = 0; at + 1 < said.size(); at += 2)
+        findings.push_back(
+            Holding("the watcher's org.freedesktop.ScreenSaver", said[at], said[at + 1]));
+    return true;
+}
+
 } // namespace
 
 Findings Inhibitions(QDBusConnection bus) {
@@ -130,7 +150,8 @@ Findings Inhibitions(QDBusConnection bus) {
         return findings;
     const bool gnome = Gnome(bus, findings);
     const bool plasma = Plasma(bus, findings);
-    if ((gnome || plasma) && findings.empty())
+    const bool watcher = Watcher(bus, findings);
+    if ((gnome || plasma || watcher) && findings.empty())
         findings.push_back({Verdict::Ok, "no application holds the saver off now", {}});
     return findings;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // What holds the saver off right now: the applications that hold the session's idle inhibitors
-// (GNOME's session manager, Plasma's policy agent), with their reasons where the desktop tells
-// them. Each desktop asked for a second at most.
+// (GNOME's session manager, Plasma's policy agent, the watcher's own org.freedesktop.ScreenSaver),
+// with their reasons where they tell them. Each asked for a second at most.
 
 #include "ui/Check.h"
 

@@ -41,7 +41,7 @@ std::map<std::string, std::string> ServiceState(Findings& findings) {
     systemctl.start(QStringLiteral("systemctl"),
                     {QStringLiteral("--user"), QStringLiteral("show"), QString::fromLatin1(Service),
                      QStringLiteral("--property=LoadState,UnitFileState,ActiveState,Result,"
-                                    "ExecMainStatus")});
+                                    "ExecMainStatus,ExecStart")});
     if (!systemctl.waitForStarted(1000))
         return {};
     if (!systemctl.waitForFinished(1000)) {
@@ -94,8 +94,19 @@ void UserService(const std::map<std::string, std::string>& state, Starters& star
     std::string text = "the user service ";
     text += Service;
     if (active == "active") {
+        // "{ path=/usr/bin/moondial ; argv[]=moondial --idle 10 ; ... }": its duration.
+        const QString start = QString::fromStdString(ValueOf(state, "ExecStart"));
+        static const QRegularExpression watch(QStringLiteral("--idle\\s+(\\S+)"));
+        const auto duration = watch.match(start);
+        const auto after =
+            duration.hasMatch() ? ParseDuration(duration.captured(1).toStdString()) : std::nullopt;
         text += enabled ? " runs (enabled)"
                         : " runs (not enabled: it will not start at the next login)";
+        if (after) {
+            text += ": it starts Moondial after " + idle::Described(*after) + " without input";
+            Shortest(starters.delay, *after);
+            starters.watcher = true;
+        }
         starters.findings.push_back(enabled ? Ok(text) : Note(text));
     } else if (active == "failed") {
         const std::string status = ValueOf(state, "ExecMainStatus");

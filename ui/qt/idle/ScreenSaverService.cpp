@@ -46,13 +46,13 @@ ScreenSaverService::~ScreenSaverService() {
     bus.interface()->unregisterService(ServiceName);
 }
 
-quint32 ScreenSaverService::Inhibit(const QString&, const QString&) {
+quint32 ScreenSaverService::Inhibit(const QString& application, const QString& reason) {
     const bool was = !holders.empty();
     // Never 0, which some callers read as "no cookie".
     if (++lastCookie == 0)
         ++lastCookie;
     const QString caller = calledFromDBus() ? message().service() : QString();
-    holders[lastCookie] = caller;
+    holders[lastCookie] = {caller, application, reason};
     if (!caller.isEmpty() && !callers.watchedServices().contains(caller)) {
         callers.addWatchedService(caller);
         // One that left before the watch began (a dbus-send that does not wait, a crash) is
@@ -72,7 +72,8 @@ quint32 ScreenSaverService::Inhibit(const QString&, const QString&) {
 
 void ScreenSaverService::Forget(const QString& caller) {
     const bool was = !holders.empty();
-    std::erase_if(holders, [&caller](const auto& holder) { return holder.second == caller; });
+    std::erase_if(holders,
+                  [&caller](const auto& holder) { return holder.second.caller == caller; });
     callers.removeWatchedService(caller);
     Changed(was);
 }
@@ -81,6 +82,13 @@ void ScreenSaverService::UnInhibit(quint32 cookie) {
     const bool was = !holders.empty();
     holders.erase(cookie);
     Changed(was);
+}
+
+QStringList ScreenSaverService::Inhibitors() const {
+    QStringList said;
+    for (const auto& [cookie, holder] : holders)
+        said << holder.application << holder.reason;
+    return said;
 }
 
 void ScreenSaverService::Changed(bool wasInhibited) {

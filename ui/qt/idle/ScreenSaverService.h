@@ -29,6 +29,9 @@ public:
 public slots:
     quint32 Inhibit(const QString& application, const QString& reason);
     void UnInhibit(quint32 cookie);
+    // Who holds the saver off now, for "moondial --check": each holder's application, then its
+    // reason, as the callers gave them.
+    QStringList Inhibitors() const;
 
 private:
     void Changed(bool wasInhibited);
@@ -39,7 +42,12 @@ private:
     Report report;
     bool serving = false;
     quint32 lastCookie = 0;
-    std::map<quint32, QString> holders; // cookie -> the caller's unique bus name
+    struct Holder {
+        QString caller; // its unique bus name
+        QString application;
+        QString reason;
+    };
+    std::map<quint32, Holder> holders; // by cookie
     QDBusServiceWatcher callers;
 };
 
